@@ -1,0 +1,116 @@
+#pragma once
+
+#include "db/Database.h"
+
+#include <QMap>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace tolvane::db {
+
+// A statement with named parameters and, once opened, its result set: the
+// rows are read whole on opening, with a current row that starts on the
+// first. A result of "SELECT * FROM <table> ..." or of openTable() is
+// updatable: it keeps each row's rowid to itself, so rows can be appended,
+// edited and deleted.
+class Query : public QObject {
+    Q_OBJECT
+public:
+    explicit Query(Connection* connection, QObject* parent = nullptr);
+    ~Query() override;
+
+    // The statement; several lines are joined with line breaks. Setting it
+    // closes the result set; parameters bound so far are kept.
+    void setSql(const QString& sql);
+    void setSql(const QStringList& lines);
+    QString sql() const { return m_sql; }
+
+    // Parameters, written ":name" in the statement, bound by name.
+    void bindText(const QString& name, const QString& value);
+    void bindInt(const QString& name, qint64 value);
+    void bindNull(const QString& name);
+    void clearParams() { m_params.clear(); }
+
+    // Runs the statement and keeps its rows.
+    void open();
+    // The whole table as an updatable result set.
+    void openTable(const QString& table);
+    void close();
+    bool isOpen() const { return m_open; }
+    // Runs a statement without a result set; returns the rows it changed.
+    int execSql();
+
+    // Navigation.
+    bool eof() const { return !m_open || m_current >= recordCount(); }
+    bool isEmpty() const { return recordCount() == 0; }
+    void first() { setCurrentRow(0); }
+    void next();
+    int recordCount() const { return static_cast<int>(m_rows.size()); }
+    int currentRow() const { return m_current; }
+    void setCurrentRow(int row);
+
+    // Columns of the result, in order (the hidden rowid is not among them).
+    QStringList columnNames() const { return m_columns; }
+    int columnIndex(const QString& name) const; // -1 when absent
+    QVariant value(int row, int column) const;
+
+    // Fields of the current row by name (compared without regard to case).
+    QVariant field(const QString& name) const;
+    QString fieldText(const QString& name) const; // null reads as ""
+    qint64 fieldInt(const QString& name) const;   // null reads as 0
+    bool isNull(const QString& name) const;       // also true without a current row
+
+    // Updating (only on an updatable result set).
+    bool isUpdatable() const { return !m_table.isEmpty(); }
+    QString tableName() const { return m_table; }
+    void append();
+    void edit();
+    void setField(const QString& name, const QVariant& value);
+    void setFieldText(const QString& name, const QString& value) { setField(name, value); }
+    void setFieldInt(const QString& name, qint64 value) { setField(name, value); }
+    // Writes the pending row; an error leaves it pending for cancel().
+    void post();
+    void cancel();
+    bool isEditing() const { return m_state != State::Browse; }
+    void deleteCurrent();
+
+    // The plain text of a field value as a grid shows it.
+    static QString displayText(const QVariant& value);
+    // The statement as SQLite is given it (Jet's LEFT(...) renamed).
+    static QString translateJet(const QString& sql);
+
+signals:
+    void aboutToReset();
+    void resetDone();
+    void currentRowChanged(int row);
+
+private:
+    enum class State { Browse, Insert, Edit };
+    sqlite3_stmt* prepare(const QString& sql) const;
+    void bindAll(sqlite3_stmt* stmt) const;
+    void readRows(sqlite3_stmt* stmt, bool firstIsRowid);
+    void requireCurrent() const;
+    QString columnFor(const QString& name) const; // the stored column name
+    std::vector<QVariant> readRow(qint64 rowid);
+    [[noreturn]] void fail() const;
+
+    Connection* m_connection;
+    QString m_sql;
+    QMap<QString, QVariant> m_params; // keyed by lower-case name
+    bool m_open = false;
+    QStringList m_columns;
+    std::vector<std::vector<QVariant>> m_rows;
+    std::vector<qint64> m_rowids;
+    int m_current = 0;
+    QString m_table; // set for an updatable result set
+    QStringList m_tableColumns;
+    State m_state = State::Browse;
+    QMap<QString, QVariant> m_pending; // stored column name -> value
+};
+
+} // namespace tolvane::db

@@ -1,0 +1,41 @@
+#include "db/ResultModel.h"
+
+namespace tolvane::db {
+
+ResultModel::ResultModel(Query* query, QObject* parent)
+    : QAbstractTableModel(parent), m_query(query) {
+    connect(query, &Query::aboutToReset, this, [this] { beginResetModel(); });
+    connect(query, &Query::resetDone, this, [this] { endResetModel(); });
+}
+
+int ResultModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || !m_query)
+        return 0;
+    return m_query->recordCount();
+}
+
+int ResultModel::columnCount(const QModelIndex& parent) const {
+    if (parent.isValid() || !m_query)
+        return 0;
+    return static_cast<int>(m_query->columnNames().size());
+}
+
+QVariant ResultModel::data(const QModelIndex& index, int role) const {
+    if (!m_query || !index.isValid())
+        return QVariant();
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::EditRole)
+        return Query::displayText(m_query->value(index.row(), index.column()));
+    return QVariant();
+}
+
+QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || !m_query)
+        return QVariant();
+    if (orientation == Qt::Horizontal) {
+        const QStringList names = m_query->columnNames();
+        return section >= 0 && section < names.size() ? QVariant(names[section]) : QVariant();
+    }
+    return section + 1;
+}
+
+} // namespace tolvane::db

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "db/Database.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace tolvane::db {
+
+// The thirteen tables of a question bank, in the order their columns are
+// stored.
+QStringList schemaStatements();
+QStringList tableNames();
+
+// Writes the schema and the rows the program depends on (difficulties,
+// question types, permissions) into an empty bank.
+void createSchema(Connection& connection);
+void insertRequiredRows(Connection& connection);
+
+// The permission names as this bank maker stores them.
+QString permissionName(int qxid);
+
+} // namespace tolvane::db
