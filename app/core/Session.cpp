@@ -1,0 +1,8 @@
+#include "app/core/Session.h"
+
+namespace tolvane {
+
+QString CurrentUserName;
+int CurrentPermission = 0;
+
+} // namespace tolvane
