@@ -1,0 +1,732 @@
+#include "bank/Unit_Timuluru.h"
+
+#include "app/core/Handler.h"
+#include "app/core/Messages.h"
+#include "bank/QuestionEntry.h"
+#include "db/DataModule.h"
+#include "db/Query.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include <limits>
+#include <stdexcept>
+
+namespace tolvane::bank {
+
+namespace {
+
+const char kQuestionBlank[] = "Question cannot be blank";
+const char kAnswerBlank[] = "Answer cannot be blank";
+const char kDifficultyBlank[] = "Difficulty cannot be blank";
+const char kChapterBlank[] = "\"Chapter belongs\" cannot be blank";
+const char kExisted[] = "Question already existed!";
+const char kQuestionFileMissing[] = "File quoted by question not exist!";
+const char kDifficultyLookup[] = "Select BH From NYD Where NYD=:NY";
+
+// Line edits hold whole questions and answers: nothing typed or pasted may be
+// cut at the toolkit's default limit of 32767 characters.
+constexpr int kNoLimit = std::numeric_limits<int>::max();
+
+QLineEdit* makeEdit(QWidget* parent, const QString& name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setMaxLength(kNoLimit);
+    return edit;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name) {
+    return makeEdit(parent, QString::fromLatin1(name));
+}
+
+QPlainTextEdit* makeMemo(QWidget* parent, const char* name) {
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setObjectName(QString::fromLatin1(name));
+    memo->setTabChangesFocus(true);
+    return memo;
+}
+
+// Any text may be typed as well as picked. The list never grows from what is
+// typed, and the completer only offers items: it never rewrites the text, so
+// a typed value is stored exactly as typed.
+QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items = {}) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->lineEdit()->setMaxLength(kNoLimit);
+    if (QCompleter* completer = box->completer()) {
+        completer->setCompletionMode(QCompleter::PopupCompletion);
+        completer->setCaseSensitivity(Qt::CaseSensitive);
+    }
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    return box;
+}
+
+// Adds list items without choosing one of them.
+void appendItems(QComboBox* box, const QStringList& items) {
+    const QString typed = box->currentText();
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(typed);
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    // Enter in an edit must not press a button of the window.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+// Lays a page out on a grid of two label and field pairs per row; a single
+// field spans both.
+class PageGrid {
+public:
+    explicit PageGrid(QWidget* page) : m_page(page), m_grid(new QGridLayout(page)) {
+        m_grid->setColumnStretch(1, 1);
+        m_grid->setColumnStretch(3, 1);
+        m_grid->setHorizontalSpacing(10);
+        m_grid->setVerticalSpacing(8);
+    }
+    void wide(const QString& label, QWidget* field, int stretch = 0) {
+        m_grid->addWidget(makeLabel(m_page, label, field), m_row, 0,
+                          field->inherits("QPlainTextEdit") ? Qt::AlignTop : Qt::Alignment());
+        m_grid->addWidget(field, m_row, 1, 1, 3);
+        m_grid->setRowStretch(m_row, stretch);
+        ++m_row;
+    }
+    void pair(const QString& label1, QWidget* field1, const QString& label2, QWidget* field2) {
+        m_grid->addWidget(makeLabel(m_page, label1, field1), m_row, 0);
+        m_grid->addWidget(field1, m_row, 1);
+        m_grid->addWidget(makeLabel(m_page, label2, field2), m_row, 2);
+        m_grid->addWidget(field2, m_row, 3);
+        ++m_row;
+    }
+    void numberBox(QLineEdit* box) {
+        box->setReadOnly(true);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setMaximumWidth(120);
+        m_grid->addWidget(makeLabel(m_page, QStringLiteral("Question No."), box), m_row, 0);
+        m_grid->addWidget(box, m_row, 1, Qt::AlignLeft);
+        ++m_row;
+    }
+    void stretch() {
+        m_grid->setRowStretch(m_row, 1);
+        ++m_row;
+    }
+    void addButton(QPushButton* button) {
+        button->setMinimumWidth(100);
+        m_grid->addWidget(button, m_row, 3, Qt::AlignRight);
+        ++m_row;
+    }
+
+private:
+    QWidget* m_page;
+    QGridLayout* m_grid;
+    int m_row = 0;
+};
+
+QStringList oneToFive() {
+    return {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+            QStringLiteral("5")};
+}
+
+db::Connection* bankConnection() {
+    return db::Zenlo_DM ? &db::Zenlo_DM->TiKu_ADOC : nullptr;
+}
+
+} // namespace
+
+// The statements of one page.
+struct TTIMuLuRu::Statements {
+    const char* scan;
+    const char* type;
+    const char* typeName;
+    const char* difficulty;
+    const char* insert;
+    const char* count;
+};
+
+TTIMuLuRu::TTIMuLuRu(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TIMuLuRu"));
+    setWindowTitle(QStringLiteral("Add Question"));
+
+    // Without a bank the queries report their own error when used.
+    ADOQuery1 = new db::Query(bankConnection(), this);
+    ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
+    ADOQuery2 = new db::Query(bankConnection(), this);
+    ADOQuery2->setObjectName(QStringLiteral("ADOQuery2"));
+
+    Label1 = new QLabel(QStringLiteral("Add Question"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont heading = Label1->font();
+    if (heading.pointSizeF() > 0)
+        heading.setPointSizeF(heading.pointSizeF() * 1.6);
+    else
+        heading.setPixelSize(heading.pixelSize() * 8 / 5);
+    heading.setBold(true);
+    Label1->setFont(heading);
+    Label1->setAlignment(Qt::AlignHCenter);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    buildPages();
+    PageControl1->setCurrentIndex(0);
+
+    Button1 = makeButton(this, "Button1", QStringLiteral("Close"));
+    Button1->setMinimumWidth(100);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(Button1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(PageControl1, 1);
+    layout->addLayout(bottom);
+
+    connectHandler(LR_Button1, &QPushButton::clicked, this, [this](bool) { LR_Button1Click(); });
+    connectHandler(LR_Button2, &QPushButton::clicked, this, [this](bool) { LR_Button2Click(); });
+    connectHandler(LR_Button3, &QPushButton::clicked, this, [this](bool) { LR_Button3Click(); });
+    connectHandler(LR_Button4, &QPushButton::clicked, this, [this](bool) { LR_Button4Click(); });
+    connectHandler(LR_Button5, &QPushButton::clicked, this, [this](bool) { LR_Button5Click(); });
+    connectHandler(LR_Button6, &QPushButton::clicked, this, [this](bool) { LR_Button6Click(); });
+    connectHandler(Button1, &QPushButton::clicked, this, [this](bool) { Button1Click(); });
+
+    resize(760, 640);
+}
+
+TTIMuLuRu::~TTIMuLuRu() = default;
+
+void TTIMuLuRu::buildPages() {
+    const auto addPage = [this](const char* name, const QString& caption) {
+        auto* page = new QWidget(PageControl1);
+        page->setObjectName(QString::fromLatin1(name));
+        PageControl1->addTab(page, caption);
+        return page;
+    };
+    const QString difficulty = QStringLiteral("Difficulty");
+    const QString chapter = QStringLiteral("Chapter belongs");
+    const QString question = QStringLiteral("Question");
+    const QString answer = QStringLiteral("Answer");
+
+    // "Multi-Choice"
+    {
+        QWidget* p = addPage("TabSheet1", QStringLiteral("Multi-Choice"));
+        TH_Edit1 = makeEdit(p, "TH_Edit1");
+        TM_memo5 = makeMemo(p, "TM_memo5");
+        DAA_Edit = makeEdit(p, "DAA_Edit");
+        DAB_Edit = makeEdit(p, "DAB_Edit");
+        DAC_Edit = makeEdit(p, "DAC_Edit");
+        DAD_Edit = makeEdit(p, "DAD_Edit");
+        DA_ComboBox1 = makeCombo(
+            p, "DA_ComboBox1",
+            {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")});
+        NY_ComboBox1 = makeCombo(p, "NY_ComboBox1");
+        ZJ_ComboBox1 = makeCombo(p, "ZJ_ComboBox1");
+        LR_Button1 = makeButton(p, "LR_Button1", QStringLiteral("Add"));
+        PageGrid g(p);
+        g.numberBox(TH_Edit1);
+        g.wide(question, TM_memo5, 1);
+        g.wide(QStringLiteral("Choice A"), DAA_Edit);
+        g.wide(QStringLiteral("Choice B"), DAB_Edit);
+        g.wide(QStringLiteral("Choice C"), DAC_Edit);
+        g.wide(QStringLiteral("Choice D"), DAD_Edit);
+        g.pair(answer, DA_ComboBox1, difficulty, NY_ComboBox1);
+        g.wide(chapter, ZJ_ComboBox1);
+        g.addButton(LR_Button1);
+    }
+    // "Fill-in-Blank"
+    {
+        QWidget* p = addPage("TabSheet2", QStringLiteral("Fill-in-Blank"));
+        TH_Edit2 = makeEdit(p, "TH_Edit2");
+        TM_Edit2 = makeEdit(p, "TM_Edit2");
+        Kong_ComboBox = makeCombo(p, "Kong_ComboBox", oneToFive());
+        Kong_Edit1 = makeEdit(p, "Kong_Edit1");
+        Kong_Edit2 = makeEdit(p, "Kong_Edit2");
+        Kong_Edit3 = makeEdit(p, "Kong_Edit3");
+        Kong_Edit4 = makeEdit(p, "Kong_Edit4");
+        Kong_Edit5 = makeEdit(p, "Kong_Edit5");
+        NY_ComboBox2 = makeCombo(p, "NY_ComboBox2");
+        ZJ_ComboBox2 = makeCombo(p, "ZJ_ComboBox2");
+        LR_Button2 = makeButton(p, "LR_Button2", QStringLiteral("Add"));
+        PageGrid g(p);
+        g.numberBox(TH_Edit2);
+        g.wide(question, TM_Edit2);
+        g.pair(QStringLiteral("No. of blank"), Kong_ComboBox, difficulty, NY_ComboBox2);
+        g.wide(QStringLiteral("Blank 1"), Kong_Edit1);
+        g.wide(QStringLiteral("Blank 2"), Kong_Edit2);
+        g.wide(QStringLiteral("Blank 3"), Kong_Edit3);
+        g.wide(QStringLiteral("Blank 4"), Kong_Edit4);
+        g.wide(QStringLiteral("Blank 5"), Kong_Edit5);
+        g.wide(chapter, ZJ_ComboBox2);
+        g.addButton(LR_Button2);
+        // The fill-in-blank page has no memo: keep its rows together at the top.
+        g.stretch();
+    }
+    // "Type 3", "Type 4": a question and its answer.
+    const auto answerPage = [&](const char* pageName, const QString& caption, QLineEdit*& number,
+                                const char* numberName, QPlainTextEdit*& tm, const char* tmName,
+                                QPlainTextEdit*& da, const char* daName, QComboBox*& ny,
+                                const char* nyName, QComboBox*& zj, const char* zjName,
+                                QPushButton*& add, const char* addName) {
+        QWidget* p = addPage(pageName, caption);
+        number = makeEdit(p, numberName);
+        tm = makeMemo(p, tmName);
+        da = makeMemo(p, daName);
+        ny = makeCombo(p, nyName);
+        zj = makeCombo(p, zjName);
+        add = makeButton(p, addName, QStringLiteral("Add"));
+        PageGrid g(p);
+        g.numberBox(number);
+        g.wide(question, tm, 3);
+        g.wide(answer, da, 2);
+        g.pair(difficulty, ny, chapter, zj);
+        g.addButton(add);
+    };
+    answerPage("TabSheet3", QStringLiteral("Type 3"), TH_Edit3, "TH_Edit3", TM_Memo1, "TM_Memo1",
+               DA_Memo1, "DA_Memo1", NY_ComboBox3, "NY_ComboBox3", ZJ_ComboBox3, "ZJ_ComboBox3",
+               LR_Button3, "LR_Button3");
+    answerPage("TabSheet4", QStringLiteral("Type 4"), TH_Edit4, "TH_Edit4", TM_Memo2, "TM_Memo2",
+               DA_Memo2, "DA_Memo2", NY_ComboBox4, "NY_ComboBox4", ZJ_ComboBox4, "ZJ_ComboBox4",
+               LR_Button4, "LR_Button4");
+    // "Type 5": a question and its answer, each of which may quote a document.
+    {
+        QWidget* p = addPage("TabSheet5", QStringLiteral("Type 5"));
+        TH_Edit5 = makeEdit(p, "TH_Edit5");
+        TM_Memo3 = makeMemo(p, "TM_Memo3");
+        DA_Memo3 = makeMemo(p, "DA_Memo3");
+        TMYY_Edit1 = makeEdit(p, "TMYY_Edit1");
+        DAYY_Edit1 = makeEdit(p, "DAYY_Edit1");
+        NY_ComboBox5 = makeCombo(p, "NY_ComboBox5");
+        ZJ_ComboBox5 = makeCombo(p, "ZJ_ComboBox5");
+        LR_Button5 = makeButton(p, "LR_Button5", QStringLiteral("Add"));
+        PageGrid g(p);
+        g.numberBox(TH_Edit5);
+        g.wide(question, TM_Memo3, 3);
+        g.wide(QStringLiteral("FileName quoted by question"), TMYY_Edit1);
+        g.wide(answer, DA_Memo3, 2);
+        g.wide(QStringLiteral("FileName quoted by Answer"), DAYY_Edit1);
+        g.pair(difficulty, NY_ComboBox5, chapter, ZJ_ComboBox5);
+        g.addButton(LR_Button5);
+    }
+    // "Type 6": a question with up to five sub-questions.
+    {
+        QWidget* p = addPage("TabSheet6", QStringLiteral("Type 6"));
+        TH_Edit6 = makeEdit(p, "TH_Edit6");
+        TM_Memo4 = makeMemo(p, "TM_Memo4");
+        TMYY_Edit2 = makeEdit(p, "TMYY_Edit2");
+        WTS_ComboBox = makeCombo(p, "WTS_ComboBox", oneToFive());
+        NY_ComboBox6 = makeCombo(p, "NY_ComboBox6");
+        ZJ_ComboBox6 = makeCombo(p, "ZJ_ComboBox6");
+        QLineEdit** answers[] = {&DA1_Edit, &DA2_Edit, &DA3_Edit, &DA4_Edit, &DA5_Edit};
+        QLineEdit** files[] = {&DAYY1_Edit, &DAYY2_Edit, &DAYY3_Edit, &DAYY4_Edit, &DAYY5_Edit};
+        for (int k = 0; k < 5; ++k) {
+            *answers[k] = makeEdit(p, QStringLiteral("DA%1_Edit").arg(k + 1));
+            *files[k] = makeEdit(p, QStringLiteral("DAYY%1_Edit").arg(k + 1));
+        }
+        LR_Button6 = makeButton(p, "LR_Button6", QStringLiteral("Add"));
+        PageGrid g(p);
+        g.numberBox(TH_Edit6);
+        g.wide(question, TM_Memo4, 1);
+        g.wide(QStringLiteral("FileName quoted by Question"), TMYY_Edit2);
+        g.pair(QStringLiteral("No. of question"), WTS_ComboBox, difficulty, NY_ComboBox6);
+        for (int k = 0; k < 5; ++k)
+            g.pair(QStringLiteral("Q.%1 Answer").arg(k + 1), *answers[k],
+                   QStringLiteral("Quoted File"), *files[k]);
+        g.wide(chapter, ZJ_ComboBox6);
+        g.addButton(LR_Button6);
+    }
+}
+
+QString TTIMuLuRu::memoText(const QPlainTextEdit* memo) {
+    QString text = memo->document()->toRawText();
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xfdd0 ||
+            u == 0xfdd1)
+            c = QLatin1Char('\n');
+    }
+    return text;
+}
+
+void TTIMuLuRu::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The lists are filled once, when the window first appears, not each
+    // time it comes back from being minimised.
+    if (event->spontaneous() || m_listsFilled)
+        return;
+    m_listsFilled = true;
+    runHandler([this] { FormShow(); });
+}
+
+void TTIMuLuRu::keyPressEvent(QKeyEvent* event) {
+    // Escape would throw away whatever has been typed; only "Close" and the
+    // close box end the window.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TTIMuLuRu::FormShow() {
+    ADOQuery1->clearParams();
+    ADOQuery1->setSql(QStringLiteral("select ZJ,ZJName from ZhangJie"));
+    ADOQuery1->open();
+    QStringList chapters;
+    for (; !ADOQuery1->eof(); ADOQuery1->next())
+        chapters << ADOQuery1->fieldText(QStringLiteral("ZJ")) + QStringLiteral("  ") +
+                        ADOQuery1->fieldText(QStringLiteral("ZJName"));
+    ADOQuery1->close();
+    for (QComboBox* box :
+         {ZJ_ComboBox1, ZJ_ComboBox2, ZJ_ComboBox3, ZJ_ComboBox4, ZJ_ComboBox5, ZJ_ComboBox6})
+        appendItems(box, chapters);
+
+    ADOQuery2->clearParams();
+    ADOQuery2->setSql(QStringLiteral("Select NYD from NYD"));
+    ADOQuery2->open();
+    QStringList levels;
+    for (; !ADOQuery2->eof(); ADOQuery2->next())
+        levels << ADOQuery2->fieldText(QStringLiteral("NYD"));
+    ADOQuery2->close();
+    for (QComboBox* box :
+         {NY_ComboBox1, NY_ComboBox2, NY_ComboBox3, NY_ComboBox4, NY_ComboBox5, NY_ComboBox6})
+        appendItems(box, levels);
+}
+
+bool TTIMuLuRu::reportFirstEmpty(std::initializer_list<std::pair<QString, const char*>> tests) {
+    for (const auto& [text, message] : tests) {
+        if (text.isEmpty()) {
+            plainMessage(QString::fromLatin1(message));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TTIMuLuRu::isDuplicate(const char* scanSql, const QString& question) {
+    ADOQuery2->clearParams();
+    ADOQuery2->setSql(QString::fromLatin1(scanSql));
+    ADOQuery2->open();
+    const bool found = containsExactly(*ADOQuery2, QStringLiteral("TM"), question);
+    ADOQuery2->close();
+    return found;
+}
+
+qint64 TTIMuLuRu::lookupType(const char* sql, const char* typeName) {
+    ADOQuery1->clearParams();
+    ADOQuery1->setSql(QString::fromLatin1(sql));
+    ADOQuery1->open();
+    if (ADOQuery1->eof())
+        throw db::DbError(QStringLiteral("The question bank has no question type named '%1'.")
+                              .arg(QString::fromLatin1(typeName)));
+    return ADOQuery1->fieldInt(QStringLiteral("TypeID"));
+}
+
+qint64 TTIMuLuRu::lookupDifficulty(const char* sql, const QString& difficulty) {
+    ADOQuery2->clearParams();
+    ADOQuery2->setSql(QString::fromLatin1(sql));
+    ADOQuery2->bindText(QStringLiteral("NY"), difficulty);
+    ADOQuery2->open();
+    if (ADOQuery2->eof())
+        throw db::DbError(
+            QStringLiteral("The question bank has no difficulty named '%1'.").arg(difficulty));
+    return ADOQuery2->fieldInt(QStringLiteral("BH"));
+}
+
+void TTIMuLuRu::showCount(const char* sql, QLineEdit* numberBox) {
+    ADOQuery1->clearParams();
+    ADOQuery1->setSql(QString::fromLatin1(sql));
+    ADOQuery1->open();
+    // The box numbers the question just added: the rows there were before it,
+    // plus one. Counted after the insert, the new row is already among them.
+    numberBox->setText(QString::number(ADOQuery1->recordCount()));
+    ADOQuery1->close();
+}
+
+void TTIMuLuRu::LR_Button1Click() {
+    const QString question = memoText(TM_memo5);
+    if (reportFirstEmpty({{question, kQuestionBlank},
+                          {DAA_Edit->text(), "Choice A cannot be blank"},
+                          {DAB_Edit->text(), "Choice B cannot be blank"},
+                          {DAC_Edit->text(), "Choice C cannot be blank"},
+                          {DAD_Edit->text(), "Choice D cannot be blank"},
+                          {DA_ComboBox1->currentText(), kAnswerBlank},
+                          {NY_ComboBox1->currentText(), kDifficultyBlank},
+                          {ZJ_ComboBox1->currentText(), kChapterBlank}}))
+        return;
+    if (isDuplicate("SELECT TM FROM XuanZeTi", question)) {
+        plainMessage(QString::fromLatin1(kExisted));
+        return;
+    }
+    const qint64 type =
+        lookupType("Select TypeID from Type where TypeName='Multi-choice'", "Multi-choice");
+    const qint64 ny =
+        lookupDifficulty("Select BH from NYD Where NYD=:NY", NY_ComboBox1->currentText());
+
+    ADOQuery1->clearParams();
+    ADOQuery1->setSql(QStringLiteral("INSERT INTO XuanZeTi(TypeID,TM,A,B,C,D,DA,CZ,NY) "
+                                     "VALUES(:tp,:TM,:DAA,:DAB,:DAC,:DAD,:DA,:ZJ,:NY)"));
+    ADOQuery1->bindInt(QStringLiteral("tp"), type);
+    ADOQuery1->bindText(QStringLiteral("TM"), question);
+    ADOQuery1->bindText(QStringLiteral("DAA"), DAA_Edit->text());
+    ADOQuery1->bindText(QStringLiteral("DAB"), DAB_Edit->text());
+    ADOQuery1->bindText(QStringLiteral("DAC"), DAC_Edit->text());
+    ADOQuery1->bindText(QStringLiteral("DAD"), DAD_Edit->text());
+    ADOQuery1->bindText(QStringLiteral("DA"), DA_ComboBox1->currentText());
+    ADOQuery1->bindText(QStringLiteral("ZJ"), ZJ_ComboBox1->currentText());
+    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
+    ADOQuery1->execSql();
+
+    showCount("Select 1 from XuanZeTi", TH_Edit1);
+    TM_memo5->clear();
+    for (QLineEdit* edit : {DAA_Edit, DAB_Edit, DAC_Edit, DAD_Edit})
+        edit->clear();
+}
+
+void TTIMuLuRu::LR_Button2Click() {
+    const QString question = TM_Edit2->text();
+    if (reportFirstEmpty({{question, kQuestionBlank},
+                          {NY_ComboBox2->currentText(), kDifficultyBlank},
+                          {ZJ_ComboBox2->currentText(), kChapterBlank},
+                          {Kong_ComboBox->currentText(), "\"No. of blank\" cannot be blank"}}))
+        return;
+    QLineEdit* const blanks[] = {Kong_Edit1, Kong_Edit2, Kong_Edit3, Kong_Edit4, Kong_Edit5};
+    QStringList answers;
+    for (QLineEdit* edit : blanks)
+        answers << edit->text();
+    const int count = toInteger(Kong_ComboBox->currentText());
+    if (firstMissingAnswer(count, answers)) {
+        plainMessage(QStringLiteral("Answer missing for Blank"));
+        return;
+    }
+    if (isDuplicate("SELECT TM FROM TianKong", question)) {
+        plainMessage(QString::fromLatin1(kExisted));
+        return;
+    }
+    const qint64 type =
+        lookupType("Select TypeID From Type Where TypeName='Fill-in-Blank'", "Fill-in-Blank");
+    const qint64 ny = lookupDifficulty(kDifficultyLookup, NY_ComboBox2->currentText());
+
+    ADOQuery1->clearParams();
+    ADOQuery1->setSql(QStringLiteral("INSERT INTO TianKong(TypeID,TM,K1,K2,K3,K4,K5,YTS,NY,CZ) "
+                                     "VALUES(:temp,:TM,:K1,:K2,:K3,:K4,:K5,:YTS,:NY,:CZ)"));
+    ADOQuery1->bindInt(QStringLiteral("temp"), type);
+    ADOQuery1->bindText(QStringLiteral("TM"), question);
+    for (int k = 0; k < 5; ++k)
+        ADOQuery1->bindText(QStringLiteral("K%1").arg(k + 1), answers.at(k));
+    ADOQuery1->bindInt(QStringLiteral("YTS"), count);
+    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
+    ADOQuery1->bindText(QStringLiteral("CZ"), ZJ_ComboBox2->currentText());
+    ADOQuery1->execSql();
+
+    showCount("Select 1 From TianKong", TH_Edit2);
+    TM_Edit2->clear();
+    for (QLineEdit* edit : blanks)
+        edit->clear();
+}
+
+void TTIMuLuRu::addWithAnswer(QPlainTextEdit* question, QPlainTextEdit* answer,
+                              QComboBox* difficulty, QComboBox* chapter, QLineEdit* numberBox,
+                              const Statements& statements) {
+    const QString tm = memoText(question);
+    const QString da = memoText(answer);
+    if (reportFirstEmpty({{tm, kQuestionBlank},
+                          {da, kAnswerBlank},
+                          {difficulty->currentText(), kDifficultyBlank},
+                          {chapter->currentText(), kChapterBlank}}))
+        return;
+    if (isDuplicate(statements.scan, tm)) {
+        plainMessage(QString::fromLatin1(kExisted));
+        return;
+    }
+    const qint64 type = lookupType(statements.type, statements.typeName);
+    const qint64 ny = lookupDifficulty(statements.difficulty, difficulty->currentText());
+
+    ADOQuery1->clearParams();
+    ADOQuery1->setSql(QString::fromLatin1(statements.insert));
+    ADOQuery1->bindInt(QStringLiteral("temp"), type);
+    ADOQuery1->bindText(QStringLiteral("TM"), tm);
+    ADOQuery1->bindText(QStringLiteral("DA"), da);
+    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
+    ADOQuery1->bindText(QStringLiteral("CZ"), chapter->currentText());
+    ADOQuery1->execSql();
+
+    showCount(statements.count, numberBox);
+    question->clear();
+    answer->clear();
+}
+
+void TTIMuLuRu::LR_Button3Click() {
+    addWithAnswer(TM_Memo1, DA_Memo1, NY_ComboBox3, ZJ_ComboBox3, TH_Edit3,
+                  {"SELECT TM FROM JianDaTi", "Select TypeID From Type Where TypeName='Type 3'",
+                   "Type 3", kDifficultyLookup,
+                   "INSERT INTO JianDaTi(TypeID,TM,DA,NY,CZ) VALUES(:temp,:TM,:DA,:NY,:CZ)",
+                   "Select 1 From JianDaTi"});
+}
+
+// The page captioned "Type 4" files its questions under the type named
+// "Type 5": the rest of the program reads type 5 from YuanLiLunShu.
+void TTIMuLuRu::LR_Button4Click() {
+    addWithAnswer(TM_Memo2, DA_Memo2, NY_ComboBox4, ZJ_ComboBox4, TH_Edit4,
+                  {"SELECT TM FROM YuanLiLunShu", "Select TypeID From Type Where TypeName='Type 5'",
+                   "Type 5", kDifficultyLookup,
+                   "INSERT INTO YuanLiLunShu(TypeID,TM,DA,NY,CZ) VALUES(:temp,:TM,:DA,:NY,:CZ)",
+                   "Select 1 From YuanLiLunShu"});
+}
+
+// The page captioned "Type 5" files its questions under the type named
+// "Type 4", read back from XiTongSheJi.
+void TTIMuLuRu::LR_Button5Click() {
+    const QString tm = memoText(TM_Memo3);
+    const QString da = memoText(DA_Memo3);
+    if (reportFirstEmpty({{tm, kQuestionBlank},
+                          {da, kAnswerBlank},
+                          {NY_ComboBox5->currentText(), kDifficultyBlank},
+                          {ZJ_ComboBox5->currentText(), kChapterBlank}}))
+        return;
+    const bool duplicate = isDuplicate("SELECT TM FROM XiTongSheJi", tm);
+
+    // Every missing document gets its message, and any of them stops the
+    // addition before a duplicate is reported.
+    const QString tmbg = completeDocName(TMYY_Edit1->text());
+    const QString dabg = completeDocName(DAYY_Edit1->text());
+    bool missing = false;
+    if (!TMYY_Edit1->text().isEmpty() && !documentExists(tmbg)) {
+        plainMessage(QString::fromLatin1(kQuestionFileMissing));
+        missing = true;
+    }
+    if (!DAYY_Edit1->text().isEmpty() && !documentExists(dabg)) {
+        plainMessage(QStringLiteral("File quoted by answer not exist!"));
+        missing = true;
+    }
+    if (missing)
+        return;
+    if (duplicate) {
+        plainMessage(QString::fromLatin1(kExisted));
+        return;
+    }
+    const qint64 type = lookupType("Select TypeID From Type Where TypeName='Type 4'", "Type 4");
+    const qint64 ny = lookupDifficulty(kDifficultyLookup, NY_ComboBox5->currentText());
+
+    ADOQuery1->clearParams();
+    ADOQuery1->setSql(QStringLiteral("INSERT INTO XiTongSheJi(TypeID,TM,DA,NY,CZ,DABG,TMBG) "
+                                     "VALUES(:temp,:TM,:DA,:NY,:CZ,:DABG,:TMBG)"));
+    ADOQuery1->bindInt(QStringLiteral("temp"), type);
+    ADOQuery1->bindText(QStringLiteral("TM"), tm);
+    ADOQuery1->bindText(QStringLiteral("DA"), da);
+    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
+    ADOQuery1->bindText(QStringLiteral("CZ"), ZJ_ComboBox5->currentText());
+    ADOQuery1->bindText(QStringLiteral("DABG"), dabg);
+    ADOQuery1->bindText(QStringLiteral("TMBG"), tmbg);
+    ADOQuery1->execSql();
+
+    showCount("Select 1 From XiTongSheJi", TH_Edit5);
+    TM_Memo3->clear();
+    DA_Memo3->clear();
+    TMYY_Edit1->clear();
+    DAYY_Edit1->clear();
+}
+
+void TTIMuLuRu::LR_Button6Click() {
+    const QString tm = memoText(TM_Memo4);
+    if (reportFirstEmpty({{tm, kQuestionBlank},
+                          {NY_ComboBox6->currentText(), kDifficultyBlank},
+                          {ZJ_ComboBox6->currentText(), kChapterBlank}}))
+        return;
+    QLineEdit* const answerEdits[] = {DA1_Edit, DA2_Edit, DA3_Edit, DA4_Edit, DA5_Edit};
+    QLineEdit* const fileEdits[] = {DAYY1_Edit, DAYY2_Edit, DAYY3_Edit, DAYY4_Edit, DAYY5_Edit};
+    QStringList answers;
+    for (QLineEdit* edit : answerEdits)
+        answers << edit->text();
+    // An empty count box is no integer either.
+    const int count = toInteger(WTS_ComboBox->currentText());
+    if (firstMissingAnswer(count, answers)) {
+        plainMessage(QStringLiteral("Answer missing!"));
+        return;
+    }
+    const bool duplicate = isDuplicate("SELECT TM FROM XiTongCZ", tm);
+
+    // The documents of sub-questions 1 to count are completed; a name typed
+    // for a sub-question beyond the count is looked for and kept as typed.
+    const QString tmbg = completeDocName(TMYY_Edit2->text());
+    QStringList files;
+    for (int k = 0; k < 5; ++k) {
+        const QString typed = fileEdits[k]->text();
+        files << (k < count ? completeDocName(typed) : typed);
+    }
+    bool missing = false;
+    if (!TMYY_Edit2->text().isEmpty() && !documentExists(tmbg)) {
+        plainMessage(QString::fromLatin1(kQuestionFileMissing));
+        missing = true;
+    }
+    for (int k = 0; k < 5; ++k) {
+        if (!fileEdits[k]->text().isEmpty() && !documentExists(files.at(k))) {
+            plainMessage(QStringLiteral("File quoted by answer %1 not exist!").arg(k + 1));
+            missing = true;
+        }
+    }
+    if (missing)
+        return;
+    if (duplicate) {
+        plainMessage(QString::fromLatin1(kExisted));
+        return;
+    }
+    const qint64 type = lookupType("Select TypeID From Type Where TypeName='Type 6'", "Type 6");
+    const qint64 ny = lookupDifficulty(kDifficultyLookup, NY_ComboBox6->currentText());
+
+    ADOQuery1->clearParams();
+    ADOQuery1->setSql(QStringLiteral(
+        "INSERT INTO "
+        "XiTongCZ(TypeID,TM,NY,CZ,W1DA,W1DABG,W2DA,W2DABG,W3DA,W3DABG,W4DA,W4DABG,W5DA,W5DABG,"
+        "WTS,TMBG) "
+        "VALUES(:temp,:TM,:NY,:CZ,:W1DA,:W1DABG,:W2DA,:W2DABG,:W3DA,:W3DABG,:W4DA,:W4DABG,:W5DA,:"
+        "W5DABG,:WTS,:TMBG)"));
+    ADOQuery1->bindInt(QStringLiteral("temp"), type);
+    ADOQuery1->bindText(QStringLiteral("TM"), tm);
+    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
+    ADOQuery1->bindText(QStringLiteral("CZ"), ZJ_ComboBox6->currentText());
+    for (int k = 0; k < 5; ++k) {
+        ADOQuery1->bindText(QStringLiteral("W%1DA").arg(k + 1), answers.at(k));
+        ADOQuery1->bindText(QStringLiteral("W%1DABG").arg(k + 1), files.at(k));
+    }
+    // The count was checked to be a whole number above; the column holds it
+    // as one.
+    ADOQuery1->bindInt(QStringLiteral("WTS"), count);
+    ADOQuery1->bindText(QStringLiteral("TMBG"), tmbg);
+    ADOQuery1->execSql();
+
+    showCount("Select 1 From XiTongCZ", TH_Edit6);
+    TM_Memo4->clear();
+    for (QLineEdit* edit : answerEdits)
+        edit->clear();
+    for (QLineEdit* edit : fileEdits)
+        edit->clear();
+    TMYY_Edit2->clear();
+}
+
+void TTIMuLuRu::Button1Click() {
+    close();
+}
+
+} // namespace tolvane::bank
