@@ -1,0 +1,13 @@
+#include "tools/makebank/MakeBank.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return tolvane::tools::runMakeBank(QCoreApplication::arguments().mid(1),
+                                       QCoreApplication::applicationDirPath(), out, err);
+}
