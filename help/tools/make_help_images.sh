@@ -121,7 +121,7 @@ fill #1c2b33 font '$sans' font-size 10.5
 text 28,84 'Questions of the type in random order.'
 text 28,102 'Take one if its difficulty is still wanted,'
 text 28,118 'its section is ticked, and that section'
-text 28,134 'has not given a question to this paper.'
+text 28,134 'has not supplied one in this round.'
 MVG
   for i in 0 1 2 3 4 5; do
     x=$((34 + i * 42))
