@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace tolvane::tools {
@@ -148,14 +149,17 @@ MakeBankResult makeBank(const MakeBankOptions& o) {
 
     // The documents come first: when the office is missing or fails, no bank
     // is made, and an old one stays as it was.
-    QTemporaryDir stage;
+    // Sources, converted documents and the office's private profile all live
+    // here and go with it.
+    std::unique_ptr<QTemporaryDir> stage;
     QStringList staged;
     if (o.demo) {
-        if (!stage.isValid())
+        stage = std::make_unique<QTemporaryDir>();
+        if (!stage->isValid())
             throw MakeBankError(
-                QStringLiteral("Could not make a temporary folder: %1").arg(stage.errorString()));
+                QStringLiteral("Could not make a temporary folder: %1").arg(stage->errorString()));
         try {
-            staged = stageDocuments(o, stage.path());
+            staged = stageDocuments(o, stage->path());
         } catch (const MakeBankError& e) {
             throw MakeBankError(e.text() + QStringLiteral(" No bank was written."));
         }
