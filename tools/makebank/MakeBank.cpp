@@ -147,6 +147,9 @@ MakeBankResult makeBank(const MakeBankOptions& o) {
                                     .arg(result.docDir, present.join(QStringLiteral(", "))));
     }
 
+    const QString keptOld =
+        bankInfo.exists() ? QStringLiteral(" The old bank was left as it was.") : QString();
+
     // The documents come first: when the office is missing or fails, no bank
     // is made, and an old one stays as it was.
     // Sources, converted documents and the office's private profile all live
@@ -159,9 +162,12 @@ MakeBankResult makeBank(const MakeBankOptions& o) {
             throw MakeBankError(
                 QStringLiteral("Could not make a temporary folder: %1").arg(stage->errorString()));
         try {
+            if (o.onProgress)
+                o.onProgress(
+                    QStringLiteral("Writing the demo documents with %1...").arg(o.officeProgram));
             staged = stageDocuments(o, stage->path());
         } catch (const MakeBankError& e) {
-            throw MakeBankError(e.text() + QStringLiteral(" No bank was written."));
+            throw MakeBankError(e.text() + QStringLiteral(" No bank was written.") + keptOld);
         }
     }
 
@@ -173,8 +179,6 @@ MakeBankResult makeBank(const MakeBankOptions& o) {
     const QString temp =
         QStringLiteral("%1.%2.new").arg(result.bankPath).arg(QCoreApplication::applicationPid());
     removeBankFile(temp);
-    const QString keptOld =
-        bankInfo.exists() ? QStringLiteral(" The old bank was left as it was.") : QString();
     try {
         result.summary = writeBankFile(temp, o);
     } catch (const std::exception& e) {
@@ -306,9 +310,10 @@ int runMakeBank(const QStringList& arguments, const QString& defaultDir, QTextSt
 
     MakeBankResult r;
     try {
-        if (cl.options.demo)
-            out << "Writing the demo documents with " << cl.options.officeProgram << "...\n";
-        out.flush();
+        cl.options.onProgress = [&out](const QString& text) {
+            out << text << "\n";
+            out.flush();
+        };
         r = makeBank(cl.options);
     } catch (const UsageError& e) {
         err << me << ": " << e.text() << "\n";

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <functional>
+
 namespace tolvane::tools {
 
 struct MakeBankOptions {
@@ -19,6 +21,7 @@ struct MakeBankOptions {
     bool force = false;
     QString officeProgram = QStringLiteral("soffice");
     int officeTimeoutMs = 300000;
+    std::function<void(const QString&)> onProgress; // told before each long step
 };
 
 struct MakeBankResult {
