@@ -259,6 +259,7 @@ void TCheckTree::keyPressEvent(QKeyEvent* event) {
 void TCheckTree::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space) {
         event->accept();
+        // A held key repeats its releases; only the real one toggles.
         if (!event->isAutoRepeat() && state() != QAbstractItemView::EditingState) {
             if (QTreeWidgetItem* node = Selected())
                 ToggleNode(node);
