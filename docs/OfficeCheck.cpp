@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
             WordFont{QStringLiteral("Times New Roman"), false, false, false, 12});
         doc.insertAfter(QStringLiteral("A check of the office bridge.\r"));
         office.setVisible(true);
+        std::printf("caption \"%s\", visible %d, spelling %d, grammar %d\n",
+                    qPrintable(doc.caption()), doc.isVisible(), office.checkSpellingAsYouType(),
+                    office.checkGrammarAsYouType());
         for (const WordParagraph& p : doc.paragraphs())
             std::printf("%s\n", qPrintable(p.text));
         office.disconnect();

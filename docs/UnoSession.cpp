@@ -12,6 +12,9 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <algorithm>
+#include <vector>
+
 namespace tolvane::docs::uno {
 
 namespace {
@@ -64,6 +67,13 @@ Ref<css::uno::XComponentContext> attachOrStart(const OfficeOptions& options,
     process->start();
     if (started)
         *started = process;
+    // The offices started stay this process's children while it runs; one
+    // the lecturer has quit is reaped here rather than left as a zombie.
+    static std::vector<std::shared_ptr<OfficeProcess>> offices;
+    offices.erase(std::remove_if(offices.begin(), offices.end(),
+                                 [](const auto& p) { return p->hasExited(); }),
+                  offices.end());
+    offices.push_back(process);
 
     QElapsedTimer timer;
     timer.start();
