@@ -53,7 +53,9 @@ void TZenlo_DM::DataModuleCreate() {
     }
 }
 
-void TZenlo_DM::DataModuleDestroy() { TiKu_ADOC.close(); }
+void TZenlo_DM::DataModuleDestroy() {
+    TiKu_ADOC.close();
+}
 
 Connection& bank() {
     if (!Zenlo_DM)

@@ -37,12 +37,15 @@ void sqlLeft(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 } // namespace
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 void Connection::open(const QString& path, const QString& key) {
     // A missing bank is an error, never an empty new file.
     if (!QFileInfo::exists(path))
-        throw DbError(QStringLiteral("Could not find file '%1'.").arg(QFileInfo(path).absoluteFilePath()));
+        throw DbError(
+            QStringLiteral("Could not find file '%1'.").arg(QFileInfo(path).absoluteFilePath()));
     openWith(path, key, SQLITE_OPEN_READWRITE);
 }
 
@@ -73,8 +76,8 @@ void Connection::openWith(const QString& path, const QString& key, int flags) {
             text = QStringLiteral("Not a valid password, or the file is not a question bank.");
         throw DbError(QStringLiteral("Cannot open the question bank '%1': %2").arg(path, text));
     }
-    rc = sqlite3_create_function_v2(db, kLeftFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                    &sqlLeft, nullptr, nullptr, nullptr);
+    rc = sqlite3_create_function_v2(db, kLeftFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                    nullptr, &sqlLeft, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         QString text = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close(db);

@@ -39,17 +39,25 @@ void Query::setSql(const QString& sql) {
     m_sql = sql;
 }
 
-void Query::setSql(const QStringList& lines) { setSql(lines.join('\n')); }
+void Query::setSql(const QStringList& lines) {
+    setSql(lines.join('\n'));
+}
 
 void Query::bindText(const QString& name, const QString& value) {
     m_params.insert(name.toLower(), value.isNull() ? QString(QLatin1String("")) : value);
 }
 
-void Query::bindInt(const QString& name, qint64 value) { m_params.insert(name.toLower(), value); }
+void Query::bindInt(const QString& name, qint64 value) {
+    m_params.insert(name.toLower(), value);
+}
 
-void Query::bindNull(const QString& name) { m_params.insert(name.toLower(), QVariant()); }
+void Query::bindNull(const QString& name) {
+    m_params.insert(name.toLower(), QVariant());
+}
 
-void Query::fail() const { throw DbError(m_connection->lastErrorText()); }
+void Query::fail() const {
+    throw DbError(m_connection->lastErrorText());
+}
 
 // SQLite reads LEFT only as the join keyword, so Jet's LEFT(text, n) is
 // sent to the function registered under another name. Literals and quoted
@@ -143,8 +151,9 @@ static QVariant columnValue(sqlite3_stmt* stmt, int col) {
         return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, col)),
                                    sqlite3_column_bytes(stmt, col)));
     default:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
-                                          sqlite3_column_bytes(stmt, col)));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
+                              sqlite3_column_bytes(stmt, col)));
     }
 }
 
@@ -188,14 +197,15 @@ void Query::open() {
     static const QRegularExpression selectAll(
         QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(.*)$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression multiTable(
-        QStringLiteral("^\\s*(,|\\w+\\s*,)|\\bjoin\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression multiTable(QStringLiteral("^\\s*(,|\\w+\\s*,)|\\bjoin\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
     const auto m = selectAll.match(m_sql);
     QString table;
     QString statement = m_sql;
     if (m.hasMatch() && !multiTable.match(m.captured(2)).hasMatch()) {
         table = m.captured(1);
-        statement = QStringLiteral("SELECT rowid AS \"__rowid__\", * FROM ") + table + m.captured(2);
+        statement =
+            QStringLiteral("SELECT rowid AS \"__rowid__\", * FROM ") + table + m.captured(2);
     }
     sqlite3_stmt* stmt = nullptr;
     try {
@@ -415,7 +425,8 @@ void Query::post() {
         QStringList sets;
         for (const QString& n : names)
             sets << quoteIdent(n) + QStringLiteral(" = ?");
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoteIdent(m_table), sets.join(','));
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                  .arg(quoteIdent(m_table), sets.join(','));
     }
     sqlite3_stmt* stmt = prepare(sql);
     StmtGuard guard{stmt};

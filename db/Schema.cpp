@@ -28,8 +28,9 @@ QStringList schemaStatements() {
         QStringLiteral("CREATE TABLE ZhangJie (ID" KEY ", ZJ" TXT ", ZJName" TXT ")"),
         QStringLiteral("CREATE TABLE NYD (BH INTEGER PRIMARY KEY, NYD" TXT ")"),
         QStringLiteral("CREATE TABLE Type (TypeID INTEGER PRIMARY KEY, TypeName" TXT ")"),
-        // One user of a name: the user management checks it, the bank holds to it.
-        QStringLiteral("CREATE TABLE YH (UserName" TXT " UNIQUE, Password TEXT, QXID INTEGER)"),
+        // No index on the name: the login lists the users in the order they
+        // were stored, and the user management keeps the names unique.
+        QStringLiteral("CREATE TABLE YH (UserName" TXT ", Password TEXT, QXID INTEGER)"),
         QStringLiteral("CREATE TABLE QX (QXID INTEGER PRIMARY KEY, QXM" TXT ")"),
         // Identifiers have a resolution of one second: a second paper saved
         // in the same second must fail rather than mix its questions with
@@ -43,11 +44,12 @@ QStringList schemaStatements() {
 #undef KEY
 
 QStringList tableNames() {
-    return {QStringLiteral("XuanZeTi"), QStringLiteral("TianKong"),     QStringLiteral("JianDaTi"),
-            QStringLiteral("YuanLiLunShu"), QStringLiteral("XiTongSheJi"), QStringLiteral("XiTongCZ"),
-            QStringLiteral("ZhangJie"), QStringLiteral("NYD"),          QStringLiteral("Type"),
-            QStringLiteral("YH"),       QStringLiteral("QX"),           QStringLiteral("SJ"),
-            QStringLiteral("SJT")};
+    return {
+        QStringLiteral("XuanZeTi"),     QStringLiteral("TianKong"),    QStringLiteral("JianDaTi"),
+        QStringLiteral("YuanLiLunShu"), QStringLiteral("XiTongSheJi"), QStringLiteral("XiTongCZ"),
+        QStringLiteral("ZhangJie"),     QStringLiteral("NYD"),         QStringLiteral("Type"),
+        QStringLiteral("YH"),           QStringLiteral("QX"),          QStringLiteral("SJ"),
+        QStringLiteral("SJT")};
 }
 
 void createSchema(Connection& connection) {

@@ -24,9 +24,13 @@ QString AppPaths::exeDir() {
     return withSlash(QCoreApplication::applicationDirPath());
 }
 
-QString AppPaths::beside(const QString& relative) { return exeDir() + relative; }
+QString AppPaths::beside(const QString& relative) {
+    return exeDir() + relative;
+}
 
-QString AppPaths::docDir() { return exeDir() + QStringLiteral("Doc/"); }
+QString AppPaths::docDir() {
+    return exeDir() + QStringLiteral("Doc/");
+}
 
 void AppPaths::setExeDirOverride(const QString& dir) {
     overrideDir() = dir.isEmpty() ? QString() : QDir(dir).absolutePath();

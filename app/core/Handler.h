@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace tolvane {
@@ -12,11 +13,16 @@ namespace tolvane {
 void runHandler(const std::function<void()>& handler);
 
 // Connects a signal to a handler through runHandler, so that no exception
-// crosses a Qt signal.
+// crosses a Qt signal. The handler takes the signal's arguments, or none.
 template <typename Sender, typename Signal, typename Fn>
 QMetaObject::Connection connectHandler(Sender* sender, Signal signal, QObject* context, Fn fn) {
     return QObject::connect(sender, signal, context, [fn = std::move(fn)](auto&&... args) {
-        runHandler([&] { fn(std::forward<decltype(args)>(args)...); });
+        runHandler([&] {
+            if constexpr (std::is_invocable_v<const Fn&, decltype(args)...>)
+                fn(std::forward<decltype(args)>(args)...);
+            else
+                fn();
+        });
     });
 }
 

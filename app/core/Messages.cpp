@@ -61,6 +61,8 @@ QString applicationTitle() {
     return name;
 }
 
-void setMessageHandler(MessageHandler handler) { currentHandler() = std::move(handler); }
+void setMessageHandler(MessageHandler handler) {
+    currentHandler() = std::move(handler);
+}
 
 } // namespace tolvane

@@ -45,7 +45,9 @@ int TGauge::percentDone() const {
     return static_cast<int>(static_cast<long long>(m_pos) * 100 / m_max);
 }
 
-QString TGauge::text() const { return QString::number(percentDone()) + QLatin1Char('%'); }
+QString TGauge::text() const {
+    return QString::number(percentDone()) + QLatin1Char('%');
+}
 
 void TGauge::refresh() {
     QProgressBar::setValue(percentDone());
@@ -100,7 +102,9 @@ void TRateProcess_F::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TRateProcess_F::FormShow() { Rate_Gauge->setProgress(0); }
+void TRateProcess_F::FormShow() {
+    Rate_Gauge->setProgress(0);
+}
 
 void TRateProcess_F::closeEvent(QCloseEvent* event) {
     // Only the operation closes the window, never the user.
@@ -148,9 +152,15 @@ void TRateProcess_F::finish() {
     hide();
 }
 
-void TRateProcess_F::abort() { hide(); }
+void TRateProcess_F::abort() {
+    hide();
+}
 
-int TRateProcess_F::finishPauseMs() { return g_finishPauseMs; }
-void TRateProcess_F::setFinishPauseMsForTests(int ms) { g_finishPauseMs = ms; }
+int TRateProcess_F::finishPauseMs() {
+    return g_finishPauseMs;
+}
+void TRateProcess_F::setFinishPauseMsForTests(int ms) {
+    g_finishPauseMs = ms;
+}
 
 } // namespace tolvane

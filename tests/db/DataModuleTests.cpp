@@ -34,7 +34,8 @@ TEST(DataModule, MissingFileAndWrongKeyAreReportedAndNothingIsCreated) {
         db::TZenlo_DM dm;
         ASSERT_EQ(messages.count(), 1);
         EXPECT_EQ(messages.last().icon, MsgIcon::Error);
-        EXPECT_TRUE(messages.last().text.contains("Could not find file")) << messages.last().text.toStdString();
+        EXPECT_TRUE(messages.last().text.contains("Could not find file"))
+            << messages.last().text.toStdString();
         EXPECT_FALSE(dm.TiKu_ADOC.isOpen());
         EXPECT_FALSE(QFile::exists("DB/TiKu.mdb")) << "opening never makes an empty bank";
         QFile::rename("DB/elsewhere.mdb", "DB/TiKu.mdb");

@@ -188,6 +188,6 @@ TEST(Schema, TablesAndRequiredRows) {
     EXPECT_EQ(xz.columnNames(),
               (QStringList{"BH", "TypeID", "TM", "A", "B", "C", "D", "DA", "CZ", "NY"}));
     xz.openTable("TianKong");
-    EXPECT_EQ(xz.columnNames(), (QStringList{"BH", "TypeID", "TM", "K1", "K2", "K3", "K4", "K5",
-                                             "YTS", "NY", "CZ"}));
+    EXPECT_EQ(xz.columnNames(),
+              (QStringList{"BH", "TypeID", "TM", "K1", "K2", "K3", "K4", "K5", "YTS", "NY", "CZ"}));
 }

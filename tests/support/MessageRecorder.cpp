@@ -21,7 +21,9 @@ MessageRecorder::MessageRecorder() {
     });
 }
 
-MessageRecorder::~MessageRecorder() { setMessageHandler({}); }
+MessageRecorder::~MessageRecorder() {
+    setMessageHandler({});
+}
 
 QStringList MessageRecorder::texts() const {
     QStringList out;

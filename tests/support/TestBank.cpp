@@ -36,10 +36,16 @@ TestBank::~TestBank() {
     QDir::setCurrent(m_oldCwd);
 }
 
-QString TestBank::dir() const { return m_dir.path() + '/'; }
-QString TestBank::bankPath() const { return dir() + QStringLiteral("DB/TiKu.mdb"); }
+QString TestBank::dir() const {
+    return m_dir.path() + '/';
+}
+QString TestBank::bankPath() const {
+    return dir() + QStringLiteral("DB/TiKu.mdb");
+}
 
-db::Connection& TestBank::connection() { return db::bank(); }
+db::Connection& TestBank::connection() {
+    return db::bank();
+}
 
 void TestBank::exec(const QString& sql) {
     db::Query q(&connection());

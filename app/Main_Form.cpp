@@ -1,0 +1,306 @@
+#include "app/Main_Form.h"
+
+#include "app/About_Form.h"
+#include "app/core/Handler.h"
+#include "app/core/Messages.h"
+#include "app/core/Session.h"
+#include "app/core/Shell.h"
+#include "bank/TiMuWH_Unit.h"
+#include "bank/Unit_Timuluru.h"
+#include "db/DataModule.h"
+#include "options/Set_Form.h"
+#include "widgets/ChapterTree.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace tolvane {
+
+using widgets::TFlatButton;
+
+QColor TMain_F::moneyGreen() {
+    return QColor(0xC0, 0xDC, 0xC0);
+}
+QColor TMain_F::maroon() {
+    return QColor(0x80, 0x00, 0x00);
+}
+
+static QLabel* heading(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    label->setContentsMargins(4, 10, 4, 2);
+    return label;
+}
+
+TFlatButton* TMain_F::makeNavButton(const QString& name, const QString& caption) {
+    auto* b = new TFlatButton(this);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setMinimumHeight(34);
+    b->setMinimumWidth(150);
+    b->setCaptionColor(Qt::black);
+    connect(b, &TFlatButton::mouseEntered, this, [this, b] { XYSJ_FBtnMouseEnter(b); });
+    connect(b, &TFlatButton::mouseLeft, this, [this, b] { XYSJ_FBtnMouseLeave(b); });
+    return b;
+}
+
+TMain_F::TMain_F(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Main_F"));
+    setWindowTitle(QStringLiteral("Tolvane Test Paper Generation"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, moneyGreen());
+    setPalette(pal);
+
+    XYSJ_FBtn = makeNavButton(QStringLiteral("XYSJ_FBtn"), QStringLiteral("Available Papers"));
+    ZDSJ_FBtn = makeNavButton(QStringLiteral("ZDSJ_FBtn"), QStringLiteral("Auto Generation"));
+    SDSJ_FBtn = makeNavButton(QStringLiteral("SDSJ_FBtn"), QStringLiteral("Manual Generation"));
+    TKLR_FBtn = makeNavButton(QStringLiteral("TKLR_FBtn"), QStringLiteral("Add Question"));
+    TKWH_FBtn = makeNavButton(QStringLiteral("TKWH_FBtn"), QStringLiteral("Question Bank"));
+
+    XXSZ_P = new QFrame(this);
+    XXSZ_P->setObjectName(QStringLiteral("XXSZ_P"));
+    auto* optionsLayout = new QVBoxLayout(XXSZ_P);
+    optionsLayout->setContentsMargins(0, 0, 0, 0);
+    XXSZ_FBtn = makeNavButton(QStringLiteral("XXSZ_FBtn"), QStringLiteral("Options"));
+    XXSZ_FBtn->setParent(XXSZ_P);
+    optionsLayout->addWidget(XXSZ_FBtn);
+
+    Help_FBtn = new TFlatButton(this);
+    Help_FBtn->setObjectName(QStringLiteral("Help_FBtn"));
+    Help_FBtn->setText(QStringLiteral("Help"));
+    About_FBtn = new TFlatButton(this);
+    About_FBtn->setObjectName(QStringLiteral("About_FBtn"));
+    About_FBtn->setText(QStringLiteral("About"));
+    FlatButton2 = new TFlatButton(this);
+    FlatButton2->setObjectName(QStringLiteral("FlatButton2"));
+    FlatButton2->setText(QStringLiteral("Close"));
+    for (TFlatButton* b : {Help_FBtn, About_FBtn, FlatButton2}) {
+        b->setMinimumWidth(90);
+        b->setMinimumHeight(30);
+        b->setColorBorder(moneyGreen());
+        b->setColorHighLight(Qt::white);
+        b->setColorShadow(Qt::black);
+    }
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont hf = Label1->font();
+    hf.setBold(true);
+    hf.setPointSizeF(hf.pointSizeF() * 1.5);
+    Label1->setFont(hf);
+
+    SJ_PC = new QTabWidget(this);
+    SJ_PC->setObjectName(QStringLiteral("SJ_PC"));
+    XYSJ_TS = new QWidget;
+    XYSJ_TS->setObjectName(QStringLiteral("XYSJ_TS"));
+    ZDSJ_TS = new QWidget;
+    ZDSJ_TS->setObjectName(QStringLiteral("ZDSJ_TS"));
+    SDSJ_TS = new QWidget;
+    SDSJ_TS->setObjectName(QStringLiteral("SDSJ_TS"));
+    SJ_PC->addTab(XYSJ_TS, QStringLiteral("Available Papers"));
+    SJ_PC->addTab(ZDSJ_TS, QStringLiteral("Auto Generation"));
+    SJ_PC->addTab(SDSJ_TS, QStringLiteral("Manual Generation"));
+
+    // The two chapter trees live on their pages; the pages' own issues lay
+    // the rest of each page out around them.
+    ZDZJ_CT = new widgets::TCheckTree(ZDSJ_TS);
+    ZDZJ_CT->setObjectName(QStringLiteral("ZDZJ_CT"));
+    auto* autoLayout = new QHBoxLayout(ZDSJ_TS);
+    autoLayout->addWidget(ZDZJ_CT);
+    autoLayout->addStretch(2);
+
+    JS_L = new QLabel(SDSJ_TS);
+    JS_L->setObjectName(QStringLiteral("JS_L"));
+    SDZJ_CT = new widgets::TCheckTree(SDSJ_TS);
+    SDZJ_CT->setObjectName(QStringLiteral("SDZJ_CT"));
+    auto* manualLayout = new QVBoxLayout(SDSJ_TS);
+    manualLayout->addWidget(JS_L);
+    auto* manualRow = new QHBoxLayout;
+    manualRow->addWidget(SDZJ_CT);
+    manualRow->addStretch(2);
+    manualLayout->addLayout(manualRow, 1);
+
+    // Navigation column.
+    auto* nav = new QVBoxLayout;
+    nav->setSpacing(6);
+    nav->addWidget(heading(QStringLiteral("Test Paper"), this));
+    nav->addWidget(XYSJ_FBtn);
+    nav->addWidget(ZDSJ_FBtn);
+    nav->addWidget(SDSJ_FBtn);
+    nav->addSpacing(8);
+    nav->addWidget(heading(QStringLiteral("Question Bank"), this));
+    nav->addWidget(TKLR_FBtn);
+    nav->addWidget(TKWH_FBtn);
+    nav->addWidget(XXSZ_P);
+    nav->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Label1, 1);
+    top->addWidget(Help_FBtn);
+    top->addWidget(About_FBtn);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(FlatButton2);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(top);
+    right->addWidget(SJ_PC, 1);
+    right->addLayout(bottom);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(14);
+    layout->addLayout(nav);
+    layout->addLayout(right, 1);
+    resize(1000, 680);
+
+    connectHandler(XYSJ_FBtn, &TFlatButton::clicked, this, [this] { XYSJ_FBtnClick(); });
+    connectHandler(ZDSJ_FBtn, &TFlatButton::clicked, this, [this] { ZDSJ_FBtnClick(); });
+    connectHandler(SDSJ_FBtn, &TFlatButton::clicked, this, [this] { SDSJ_FBtnClick(); });
+    connectHandler(TKLR_FBtn, &TFlatButton::clicked, this, [this] { TKLR_FBtnClick(); });
+    connectHandler(TKWH_FBtn, &TFlatButton::clicked, this, [this] { TKWH_FBtnClick(); });
+    connectHandler(XXSZ_FBtn, &TFlatButton::clicked, this, [this] { XXSZ_FBtnClick(); });
+    connectHandler(Help_FBtn, &TFlatButton::clicked, this, [this] { Help_FBtnClick(); });
+    connectHandler(About_FBtn, &TFlatButton::clicked, this, [this] { About_FBtnClick(); });
+    connectHandler(FlatButton2, &TFlatButton::clicked, this, [this] { FlatButton2Click(); });
+}
+
+TMain_F::~TMain_F() {
+    FormDestroy();
+}
+
+QList<TFlatButton*> TMain_F::navigationButtons() const {
+    return {XYSJ_FBtn, ZDSJ_FBtn, SDSJ_FBtn, TKLR_FBtn, TKWH_FBtn, XXSZ_FBtn};
+}
+
+void TMain_F::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        runHandler([this] { FormShow(); });
+    }
+}
+
+void TMain_F::keyPressEvent(QKeyEvent* event) {
+    // Escape would close the window and with it the whole program.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void TMain_F::FormShow() {
+    XXSZ_P->setEnabled(CurrentPermission != 0);
+    SJ_PC->tabBar()->hide();
+    SJ_PC->setDocumentMode(true);
+    // A bank whose chapters cannot be read still leaves a usable window.
+    runHandler([this] { buildChapterTrees(); });
+    JS_L->setText(QStringLiteral("Lecturer:  ") + CurrentUserName);
+    ChosenTypes = std::make_unique<QList<int>>();
+    ChosenNumbers = std::make_unique<QList<int>>();
+    ChosenDifficulties = std::make_unique<QList<int>>();
+    AnswerList = std::make_unique<QStringList>();
+    XYSJ_FBtnClick();
+}
+
+void TMain_F::buildChapterTrees() {
+    if (!ZJ_ADOT)
+        ZJ_ADOT = std::make_unique<db::Query>(&db::bank());
+    widgets::buildChapterTrees(*ZJ_ADOT, {SDZJ_CT, ZDZJ_CT});
+}
+
+void TMain_F::FormDestroy() {
+    ChosenTypes.reset();
+    ChosenNumbers.reset();
+    ChosenDifficulties.reset();
+    AnswerList.reset();
+    GeneratedTest.clear();
+}
+
+void TMain_F::setNavigationFrames(TFlatButton* used) {
+    for (TFlatButton* b : navigationButtons()) {
+        if (b == used) {
+            b->setColorBorder(Qt::blue);
+            b->setColorHighLight(Qt::blue);
+            b->setColorShadow(Qt::blue);
+        } else {
+            b->setColorBorder(moneyGreen());
+            b->setColorHighLight(Qt::white);
+            b->setColorShadow(Qt::black);
+        }
+    }
+}
+
+void TMain_F::XYSJ_FBtnClick() {
+    SJ_PC->setCurrentWidget(XYSJ_TS);
+    setNavigationFrames(XYSJ_FBtn);
+    Label1->setText(QStringLiteral("Draw available Test paper"));
+}
+
+void TMain_F::ZDSJ_FBtnClick() {
+    SJ_PC->setCurrentWidget(ZDSJ_TS);
+    setNavigationFrames(ZDSJ_FBtn);
+    Label1->setText(QStringLiteral("Test paper auto-Generation"));
+}
+
+void TMain_F::SDSJ_FBtnClick() {
+    SJ_PC->setCurrentWidget(SDSJ_TS);
+    setNavigationFrames(SDSJ_FBtn);
+    Label1->setText(QStringLiteral("Test paper manual-Generation"));
+}
+
+void TMain_F::TKLR_FBtnClick() {
+    setNavigationFrames(TKLR_FBtn);
+    auto window = std::make_unique<bank::TTIMuLuRu>(nullptr);
+    window->exec();
+}
+
+void TMain_F::TKWH_FBtnClick() {
+    setNavigationFrames(TKWH_FBtn);
+    auto window = std::make_unique<bank::TForm1>(nullptr);
+    window->exec();
+}
+
+void TMain_F::XXSZ_FBtnClick() {
+    setNavigationFrames(XXSZ_FBtn);
+    auto window = std::make_unique<options::TSet_F>(nullptr);
+    window->exec();
+}
+
+void TMain_F::Help_FBtnClick() {
+    // Relative to the working directory, the executable's directory. The
+    // desktop's answer is ignored and a missing file says nothing.
+    const QString file = QDir::current().absoluteFilePath(QStringLiteral("Zenlo.chm"));
+    if (QFileInfo::exists(file))
+        shellOpen(file);
+}
+
+void TMain_F::About_FBtnClick() {
+    auto about = std::make_unique<TAbout_F>(nullptr);
+    about->exec();
+}
+
+void TMain_F::FlatButton2Click() {
+    close();
+}
+
+void TMain_F::XYSJ_FBtnMouseEnter(QObject* sender) {
+    if (auto* b = qobject_cast<TFlatButton*>(sender))
+        b->setCaptionColor(maroon());
+}
+
+void TMain_F::XYSJ_FBtnMouseLeave(QObject* sender) {
+    if (auto* b = qobject_cast<TFlatButton*>(sender))
+        b->setCaptionColor(Qt::black);
+}
+
+} // namespace tolvane

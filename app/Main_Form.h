@@ -1,0 +1,97 @@
+#pragma once
+
+#include "db/Query.h"
+#include "widgets/CheckTreeView.h"
+#include "widgets/FlatButton.h"
+
+#include <QDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QList>
+#include <QStringList>
+#include <QTabWidget>
+
+#include <memory>
+
+namespace tolvane {
+
+// One slot of a drawn paper: the question's type code and number.
+struct PaperSlot {
+    int typeId = 0;
+    int number = 0;
+};
+
+// The window the lecturer works in after logging in: navigation on the left,
+// three pages on the right.
+class TMain_F : public QDialog {
+    Q_OBJECT
+public:
+    explicit TMain_F(QWidget* parent = nullptr);
+    ~TMain_F() override;
+
+    // Navigation.
+    widgets::TFlatButton* XYSJ_FBtn;
+    widgets::TFlatButton* ZDSJ_FBtn;
+    widgets::TFlatButton* SDSJ_FBtn;
+    widgets::TFlatButton* TKLR_FBtn;
+    widgets::TFlatButton* TKWH_FBtn;
+    QFrame* XXSZ_P;
+    widgets::TFlatButton* XXSZ_FBtn;
+    widgets::TFlatButton* Help_FBtn;
+    widgets::TFlatButton* About_FBtn;
+    widgets::TFlatButton* FlatButton2;
+    QLabel* Label1;
+
+    // Pages.
+    QTabWidget* SJ_PC;
+    QWidget* XYSJ_TS;
+    QWidget* ZDSJ_TS;
+    QWidget* SDSJ_TS;
+    QLabel* JS_L;
+    widgets::TCheckTree* SDZJ_CT;
+    widgets::TCheckTree* ZDZJ_CT;
+
+    // Values the pages share while the window lives.
+    std::unique_ptr<QList<int>> ChosenTypes;
+    std::unique_ptr<QList<int>> ChosenNumbers;
+    std::unique_ptr<QList<int>> ChosenDifficulties;
+    std::unique_ptr<QStringList> AnswerList;
+    QList<PaperSlot> GeneratedTest;
+
+    // The chapter table the trees are built from.
+    std::unique_ptr<db::Query> ZJ_ADOT;
+
+    // The six navigation buttons, in their column order.
+    QList<widgets::TFlatButton*> navigationButtons() const;
+
+    void FormShow();
+    void FormDestroy();
+    void XYSJ_FBtnClick();
+    void ZDSJ_FBtnClick();
+    void SDSJ_FBtnClick();
+    void TKLR_FBtnClick();
+    void TKWH_FBtnClick();
+    void XXSZ_FBtnClick();
+    void Help_FBtnClick();
+    void About_FBtnClick();
+    void FlatButton2Click();
+    void XYSJ_FBtnMouseEnter(QObject* sender);
+    void XYSJ_FBtnMouseLeave(QObject* sender);
+
+    // The colours of the navigation.
+    static QColor moneyGreen();
+    static QColor maroon();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Frames every navigation button: `used` blue, the others raised.
+    void setNavigationFrames(widgets::TFlatButton* used);
+    void buildChapterTrees();
+    widgets::TFlatButton* makeNavButton(const QString& name, const QString& caption);
+    bool m_shown = false;
+};
+
+} // namespace tolvane

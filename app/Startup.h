@@ -1,0 +1,26 @@
+#pragma once
+
+#include "docs/WordApi.h"
+
+#include <QChar>
+#include <QString>
+
+namespace tolvane {
+
+// A decimal number written with `separator` as its decimal separator:
+// optional sign, digits, optionally the separator and more digits. Anything
+// else (another separator, letters, spaces, an empty text) is no number.
+bool parseLocaleDecimal(const QString& text, QChar separator, double* value);
+
+// The word-processor check that runs before any window exists: create the
+// application object, read its version, quit and release it, and refuse a
+// missing or too old one with its message. Returns whether start-up may go
+// on. The version text is converted with `separator` (the locale's).
+bool checkWordProcessor(docs::WordVersionProbe& probe, QChar separator);
+
+// The rest of start-up once the check has passed: the working directory is
+// made the executable's directory, the data module, the login window and the
+// progress window are created, and the event loop runs. Returns the exit code.
+int runApplication();
+
+} // namespace tolvane
