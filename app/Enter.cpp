@@ -20,6 +20,9 @@ TEnter_Form* Enter_Form = nullptr;
 TEnter_Form::TEnter_Form(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Enter_Form"));
     setWindowTitle(QStringLiteral("System Login"));
+    // A window of its own on the task bar, of a fixed size.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     XM_CB = new QComboBox(this);
     XM_CB->setObjectName(QStringLiteral("XM_CB"));

@@ -100,6 +100,9 @@ TMain_F::TMain_F(QWidget* parent) : QDialog(parent) {
 
     SJ_PC = new QTabWidget(this);
     SJ_PC->setObjectName(QStringLiteral("SJ_PC"));
+    // The pages sit on a light panel of their own against the green window.
+    SJ_PC->setStyleSheet(QStringLiteral("QTabWidget#SJ_PC::pane { border: 1px solid #8aa88a; "
+                                        "background: #f3f7f3; top: 0px; }"));
     XYSJ_TS = new QWidget;
     XYSJ_TS->setObjectName(QStringLiteral("XYSJ_TS"));
     ZDSJ_TS = new QWidget;
@@ -201,7 +204,6 @@ void TMain_F::keyPressEvent(QKeyEvent* event) {
 void TMain_F::FormShow() {
     XXSZ_P->setEnabled(CurrentPermission != 0);
     SJ_PC->tabBar()->hide();
-    SJ_PC->setDocumentMode(true);
     // A bank whose chapters cannot be read still leaves a usable window.
     runHandler([this] { buildChapterTrees(); });
     JS_L->setText(QStringLiteral("Lecturer:  ") + CurrentUserName);

@@ -106,7 +106,7 @@ void Connection::execScript(const QString& sql) {
 
 sqlite3* Connection::handle() const {
     if (!m_db)
-        throw DbError(QStringLiteral("Operation is not allowed when the object is closed."));
+        throw DbError(QStringLiteral("The question bank is not open."));
     return m_db;
 }
 
