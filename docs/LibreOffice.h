@@ -66,7 +66,9 @@ private:
 // The office driven through UNO. connect attaches to the office listening on
 // the pipe, or starts one that listens there and waits until it answers;
 // disconnect drops every reference and leaves the office and its documents
-// open. Every failure raises WordError with the office's own message.
+// open. Every failure raises WordError with the office's own message; where
+// the UNO module cannot be loaded (no office installed), connect's message
+// names the module and why.
 class LibreOfficeApplication : public WordApplication {
 public:
     explicit LibreOfficeApplication(OfficeOptions options = OfficeOptions());
@@ -109,10 +111,15 @@ private:
     std::shared_ptr<OfficeProcess> m_started;
 };
 
-// Start-up's check. create starts a private office (headless, a temporary
-// profile of its own, a pipe of its own) so that it never touches an office
-// the lecturer has open; quit ends it; release makes sure its processes are
-// gone and removes the profile.
+// Start-up's check. create starts a private office (headless, a pipe of its
+// own) so that it never touches an office the lecturer has open; quit ends
+// it; release makes sure its processes are gone.
+//
+// The office runs on a profile of this program that is kept between runs
+// (keptProfileDir), never the lecturer's own: an office starts several times
+// faster on a profile it has set up before. While one check uses that
+// profile, a check of a second copy of the program uses a temporary profile,
+// removed again by release, as does a check after the kept profile failed.
 class LibreOfficeVersionProbe : public WordVersionProbe {
 public:
     // program: the office's command; startTimeoutMs: how long it may take to
@@ -121,6 +128,8 @@ public:
                                      int startTimeoutMs = 60000);
     ~LibreOfficeVersionProbe() override;
 
+    // False as well when the UNO module cannot be loaded (no office
+    // installed).
     bool create() override;
     // The product version in the year.month scheme (yearMonthVersion), with
     // the locale's decimal separator.
@@ -132,14 +141,34 @@ public:
     QString officeVersion();
     // The started office process (null before create and after release).
     std::shared_ptr<OfficeProcess> process() const { return m_process; }
+    // The profile the started office runs on; empty before create and after
+    // release.
     QString profileDir() const;
+
+    // The kept profile: "tolvane/office-check-profile" in the user's cache
+    // folder.
+    static QString defaultKeptProfileDir();
+    QString keptProfileDir() const { return m_keptProfile; }
+    // For tests: keep the profile elsewhere.
+    void setKeptProfileDir(const QString& dir) { m_keptProfile = dir; }
 
 private:
     struct Impl;
+    bool start(const QString& profile);
+    // Ends the office and its processes; the profile stays in use.
+    void stopOffice();
     QString m_program;
     int m_timeoutMs;
+    QString m_keptProfile;
     std::unique_ptr<Impl> d;
     std::shared_ptr<OfficeProcess> m_process;
 };
+
+// The UNO module that drives the office (built beside the executable): where
+// it is looked for. Tests may point elsewhere; an empty path restores the
+// default, beside the executable (or in the build tree for programs that run
+// from another folder of it).
+QString unoModulePath();
+void setUnoModulePath(const QString& path);
 
 } // namespace tolvane::docs

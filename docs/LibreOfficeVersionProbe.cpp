@@ -1,30 +1,26 @@
 #include "docs/LibreOffice.h"
+#include "docs/OfficeBridge.h"
 #include "docs/OfficeVersion.h"
-#include "docs/UnoSession.h"
-
-#include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/configuration/theDefaultProvider.hpp>
-#include <com/sun/star/container/XNameAccess.hpp>
-#include <com/sun/star/lang/XMultiServiceFactory.hpp>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
+#include <QLockFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <atomic>
 
 namespace tolvane::docs {
 
-using namespace uno;
-using css::uno::Any;
-using css::uno::Sequence;
-using css::uno::UNO_QUERY_THROW;
-
 namespace {
 
 // How long an office that was asked to end may take before it is killed.
 constexpr int kExitWaitMs = 10000;
 
+// Private to this process and this check: nothing else listens there, so
+// the check never meets (or ends) another office.
 QString privatePipeName() {
     static std::atomic<int> counter{0};
     return QStringLiteral("tolvane_probe_%1_%2")
@@ -35,65 +31,106 @@ QString privatePipeName() {
 } // namespace
 
 struct LibreOfficeVersionProbe::Impl {
-    std::unique_ptr<QTemporaryDir> profile;
-    Ref<css::uno::XComponentContext> office;
+    // Held while the kept profile is in use: a second office on the same
+    // profile would hand its work to the first one and exit, and that check
+    // would then end the first program's office.
+    std::unique_ptr<QLockFile> keptLock;
+    std::unique_ptr<QTemporaryDir> temporary;
+    QString profile;
+    std::unique_ptr<bridge::Office> office;
     bool quitted = false;
+
+    bool lockKeptProfile(const QString& kept) {
+        if (kept.isEmpty() || !QDir().mkpath(QFileInfo(kept).absolutePath()))
+            return false;
+        auto lock = std::make_unique<QLockFile>(kept + QStringLiteral(".lock"));
+        // Held for as long as an office takes to start; only a lock whose
+        // process has gone is stale.
+        lock->setStaleLockTime(0);
+        if (!lock->tryLock(0))
+            return false;
+        keptLock = std::move(lock);
+        return true;
+    }
 };
 
 LibreOfficeVersionProbe::LibreOfficeVersionProbe(QString program, int startTimeoutMs)
-    : m_program(std::move(program)), m_timeoutMs(startTimeoutMs), d(std::make_unique<Impl>()) {}
+    : m_program(std::move(program)), m_timeoutMs(startTimeoutMs),
+      m_keptProfile(defaultKeptProfileDir()), d(std::make_unique<Impl>()) {}
 
 LibreOfficeVersionProbe::~LibreOfficeVersionProbe() {
     release();
 }
 
-QString LibreOfficeVersionProbe::profileDir() const {
-    return d->profile ? d->profile->path() : QString();
+QString LibreOfficeVersionProbe::defaultKeptProfileDir() {
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        return QString();
+    return cache + QStringLiteral("/tolvane/office-check-profile");
 }
 
-bool LibreOfficeVersionProbe::create() {
-    release();
-    d->profile = std::make_unique<QTemporaryDir>();
-    if (!d->profile->isValid()) {
-        d->profile.reset();
-        return false;
-    }
+QString LibreOfficeVersionProbe::profileDir() const {
+    return d->profile;
+}
+
+bool LibreOfficeVersionProbe::start(const QString& profile) {
     OfficeOptions options;
     options.pipeName = privatePipeName();
     options.headless = true;
-    options.profileDir = d->profile->path();
+    options.profileDir = profile;
     options.program = m_program;
     options.startTimeoutMs = m_timeoutMs;
     try {
         // The pipe is new, so nothing answers there: this always starts the
         // private office.
         d->office = attachOrStart(options, &m_process);
+        d->profile = profile;
         d->quitted = false;
         return true;
     } catch (const WordError&) {
-        release();
         return false;
     }
 }
 
+bool LibreOfficeVersionProbe::create() {
+    release();
+    try {
+        officeBridge();
+    } catch (const WordError&) {
+        return false;
+    }
+    if (d->lockKeptProfile(m_keptProfile)) {
+        if (start(m_keptProfile)) {
+            // Only speeds up the next check; a failure here harms nothing.
+            try {
+                d->office->recordVersionSeen();
+            } catch (const WordError&) {
+            }
+            return true;
+        }
+        // A program that cannot be started fares no better on another
+        // profile.
+        const bool ran = m_process != nullptr;
+        stopOffice();
+        // The office ran but did not answer: the profile may be damaged. It
+        // is set up afresh next time, and this check tries a new one.
+        if (ran)
+            QDir(m_keptProfile).removeRecursively();
+        release();
+        if (!ran)
+            return false;
+    }
+    d->temporary = std::make_unique<QTemporaryDir>();
+    if (d->temporary->isValid() && start(d->temporary->path()))
+        return true;
+    release();
+    return false;
+}
+
 QString LibreOfficeVersionProbe::officeVersion() {
-    if (!d->office.is())
+    if (!d->office)
         throw WordError(QStringLiteral("Version: the word processor is not running."));
-    return call([&] {
-        Ref<css::lang::XMultiServiceFactory> provider =
-            css::configuration::theDefaultProvider::get(d->office);
-        css::beans::PropertyValue node;
-        node.Name = "nodepath";
-        node.Value <<= rtl::OUString("/org.openoffice.Setup/Product");
-        const Any nodePath(node);
-        Ref<css::container::XNameAccess> product(
-            provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationAccess",
-                                                  Sequence<Any>(&nodePath, 1)),
-            UNO_QUERY_THROW);
-        rtl::OUString version;
-        product->getByName("ooSetupVersion") >>= version;
-        return fromOU(version);
-    });
+    return d->office->productVersion();
 }
 
 QString LibreOfficeVersionProbe::version() {
@@ -101,23 +138,22 @@ QString LibreOfficeVersionProbe::version() {
 }
 
 void LibreOfficeVersionProbe::quit() {
-    if (!d->office.is() || d->quitted)
+    if (!d->office || d->quitted)
         return;
     d->quitted = true;
-    Ref<css::uno::XComponentContext> office = d->office;
-    d->office.clear();
-    uno::terminate(office);
+    const std::unique_ptr<bridge::Office> office = std::move(d->office);
+    office->terminate();
 }
 
-void LibreOfficeVersionProbe::release() {
-    if (d->office.is() && !d->quitted) {
+void LibreOfficeVersionProbe::stopOffice() {
+    if (d->office && !d->quitted) {
         // Released without quit: the private office must not stay behind.
         try {
             quit();
         } catch (const WordError&) {
         }
     }
-    d->office.clear();
+    d->office.reset();
     if (m_process) {
         if (!m_process->waitForExit(kExitWaitMs))
             m_process->kill();
@@ -126,7 +162,14 @@ void LibreOfficeVersionProbe::release() {
             m_process->kill();
         m_process.reset();
     }
-    d->profile.reset();
+}
+
+void LibreOfficeVersionProbe::release() {
+    stopOffice();
+    d->temporary.reset();
+    d->profile.clear();
+    // Only once its office is gone may another check use the kept profile.
+    d->keptLock.reset();
     d->quitted = false;
 }
 

@@ -209,29 +209,40 @@ TEST_F(LibreOffice, AnOfficeThatWentAwayFailsLoudlyAndTheNextConnectStartsAnothe
 }
 
 TEST_F(LibreOffice, VersionProbeUsesAPrivateOfficeAndLeavesNothingBehind) {
-    LibreOfficeVersionProbe probe;
-    ASSERT_TRUE(probe.create());
-    ASSERT_NE(probe.process(), nullptr);
-    const std::shared_ptr<OfficeProcess> process = probe.process();
-    const QString profile = probe.profileDir();
-    EXPECT_TRUE(processAlive(process->pid()));
-    EXPECT_NE(process->commandLine().indexOf("--headless"), -1);
-    EXPECT_NE(process->commandLine().indexOf(QUrl::fromLocalFile(profile).toString()), -1);
+    const QString kept = s_dir->filePath("check-profile");
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "first run, new profile" : "second run, kept profile");
+        LibreOfficeVersionProbe probe;
+        probe.setKeptProfileDir(kept);
+        ASSERT_TRUE(probe.create());
+        ASSERT_NE(probe.process(), nullptr);
+        const std::shared_ptr<OfficeProcess> process = probe.process();
+        EXPECT_EQ(probe.profileDir(), kept);
+        EXPECT_TRUE(processAlive(process->pid()));
+        EXPECT_NE(process->commandLine().indexOf("--headless"), -1);
+        EXPECT_NE(process->commandLine().indexOf(QUrl::fromLocalFile(kept).toString()), -1);
 
-    const QString office = probe.officeVersion();
-    EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d+").match(office).hasMatch())
-        << office.toStdString();
-    const QString version = probe.version();
-    EXPECT_EQ(version, yearMonthVersion(office, QLocale().decimalPoint()));
-    EXPECT_GE(QLocale().toDouble(version), 10.0);
+        const QString office = probe.officeVersion();
+        EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d+").match(office).hasMatch())
+            << office.toStdString();
+        const QString version = probe.version();
+        EXPECT_EQ(version, yearMonthVersion(office, QLocale().decimalPoint()));
+        EXPECT_GE(QLocale().toDouble(version), 10.0);
 
-    probe.quit();
-    probe.release();
-    EXPECT_EQ(probe.process(), nullptr);
-    EXPECT_FALSE(processAlive(process->pid()));
-    EXPECT_TRUE(process->livingGroupMembers().isEmpty())
-        << "an office process of the probe remains";
-    EXPECT_FALSE(QFileInfo::exists(profile));
+        probe.quit();
+        probe.release();
+        EXPECT_EQ(probe.process(), nullptr);
+        EXPECT_FALSE(processAlive(process->pid()));
+        EXPECT_TRUE(process->livingGroupMembers().isEmpty())
+            << "an office process of the probe remains";
+
+        // The profile is kept, with the version marked as seen: the next
+        // start skips the office's first-start self-tests.
+        QFile settings(kept + "/user/registrymodifications.xcu");
+        ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(settings.readAll().contains("\"ooSetupLastVersion\" oor:op=\"fuse\"><value>" +
+                                                office.toUtf8() + "</value>"));
+    }
 
     // The suite's own office was not touched.
     if (s_office) {
@@ -239,10 +250,52 @@ TEST_F(LibreOffice, VersionProbeUsesAPrivateOfficeAndLeavesNothingBehind) {
     }
 }
 
+// Two copies of the program started at once: the second check must neither
+// fail nor end the first one's office, so it runs on a temporary profile.
+TEST_F(LibreOffice, ASecondCheckWhileTheKeptProfileIsInUseRunsApart) {
+    const QString kept = s_dir->filePath("shared-check-profile");
+    LibreOfficeVersionProbe first;
+    first.setKeptProfileDir(kept);
+    ASSERT_TRUE(first.create());
+    EXPECT_EQ(first.profileDir(), kept);
+
+    QString temporary;
+    std::shared_ptr<OfficeProcess> secondProcess;
+    {
+        LibreOfficeVersionProbe second;
+        second.setKeptProfileDir(kept);
+        ASSERT_TRUE(second.create());
+        temporary = second.profileDir();
+        EXPECT_NE(temporary, kept);
+        secondProcess = second.process();
+        EXPECT_NE(secondProcess->pid(), first.process()->pid());
+        EXPECT_EQ(second.officeVersion(), first.officeVersion());
+        second.quit();
+        second.release();
+    }
+    EXPECT_FALSE(QFileInfo::exists(temporary)) << "the temporary profile is removed";
+    EXPECT_TRUE(secondProcess->livingGroupMembers().isEmpty());
+
+    // The first check's office is still there and answers.
+    EXPECT_TRUE(processAlive(first.process()->pid()));
+    EXPECT_FALSE(first.officeVersion().isEmpty());
+    const std::shared_ptr<OfficeProcess> firstProcess = first.process();
+    first.quit();
+    first.release();
+    EXPECT_TRUE(firstProcess->livingGroupMembers().isEmpty());
+
+    // Released, the kept profile is free for the next check.
+    LibreOfficeVersionProbe third;
+    third.setKeptProfileDir(kept);
+    ASSERT_TRUE(third.create());
+    EXPECT_EQ(third.profileDir(), kept);
+}
+
 TEST_F(LibreOffice, ProbeReleasedWithoutQuitStillEndsItsOffice) {
     std::shared_ptr<OfficeProcess> process;
     {
         LibreOfficeVersionProbe probe;
+        probe.setKeptProfileDir(s_dir->filePath("check-profile"));
         ASSERT_TRUE(probe.create());
         process = probe.process();
     }

@@ -1,8 +1,8 @@
 #pragma once
 
-// Internal to tolvane_docs: the only header that brings in UNO.
+// Internal to the UNO module (tolvane_uno), as is everything in this folder:
+// nothing outside it includes UNO headers.
 
-#include "docs/LibreOffice.h"
 #include "docs/WordApi.h"
 
 #include <com/sun/star/uno/Exception.hpp>
@@ -11,8 +11,6 @@
 #include <rtl/ustring.hxx>
 
 #include <QString>
-
-#include <memory>
 
 namespace tolvane::docs::uno {
 
@@ -41,11 +39,6 @@ template <class F> auto call(F&& f) -> decltype(f()) {
 
 // The office listening on the pipe, or null when nothing answers there.
 Ref<css::uno::XComponentContext> attach(const QString& pipeName);
-
-// The office on the pipe of the options; starts one when nothing answers and
-// waits for it. The process started, if any, goes to *started.
-Ref<css::uno::XComponentContext> attachOrStart(const OfficeOptions& options,
-                                               std::shared_ptr<OfficeProcess>* started);
 
 // Asks the office to end. An office that goes away during the call has done
 // what was asked.
