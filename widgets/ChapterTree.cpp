@@ -26,9 +26,15 @@ double chapterNumber(const QString& code, const QLocale& locale) {
 }
 
 QString chapterNumberText(double number, const QLocale& locale) {
-    QLocale plain(locale);
+    // The digits are the plain ones the codes are stored with (a locale's own
+    // digits would make a node text that no question's CZ equals); only the
+    // decimal separator is the locale's.
+    QLocale plain = QLocale::c();
     plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
-    return plain.toString(number == 0.0 ? 0.0 : number, 'f', QLocale::FloatingPointShortest);
+    QString text =
+        plain.toString(number == 0.0 ? 0.0 : number, 'f', QLocale::FloatingPointShortest);
+    text.replace(QLatin1Char('.'), locale.decimalPoint());
+    return text;
 }
 
 QList<ChapterNode> chapterNodes(const QList<ChapterRow>& rows, const QLocale& locale) {

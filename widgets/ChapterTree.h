@@ -29,8 +29,8 @@ struct ChapterNode {
 // Throws std::runtime_error naming the code when it is not one.
 double chapterNumber(const QString& code, const QLocale& locale = QLocale());
 
-// The number in its shortest decimal form with the locale's separator:
-// 3 -> "3", 3.10 -> "3.1".
+// The number in its shortest decimal form, in plain digits with the locale's
+// separator: 3 -> "3", 3.10 -> "3.1".
 QString chapterNumberText(double number, const QLocale& locale = QLocale());
 
 // The nodes the rows make: every code is converted first (a malformed one

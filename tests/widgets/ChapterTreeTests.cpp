@@ -56,6 +56,7 @@ protected:
 
 const QLocale kC = QLocale::c();
 const QLocale kGerman(QLocale::German, QLocale::Germany);
+const QLocale kMarathi(QLocale::Marathi, QLocale::India);
 
 } // namespace
 
@@ -87,6 +88,11 @@ TEST_F(ChapterTreeBuild, BuildsBothTreesFromTheTable) {
          kGerman,
          {{"2", "Zwei"}, {"1,5", "Abschnitt"}, {"1", "Eins"}},
          {"1  Eins", "- 1,5  Abschnitt", "2  Zwei"}},
+        // A locale with digits of its own still writes the codes as stored.
+        {"plain digits where the locale has its own",
+         kMarathi,
+         {{"2", "Two"}, {"1.10", "Sec"}, {"1", "One"}},
+         {"1  One", "- 1.1  Sec", "2  Two"}},
         {"malformed code", kC, {{"1", "One"}, {"1.x", "Bad"}}, {}, "'1.x'"},
         {"two separators", kC, {{"1.2.3", "Bad"}}, {}, "'1.2.3'"},
         {"empty code", kC, {{"1", "One"}, {"", "Blank"}}, {}, "''"},
