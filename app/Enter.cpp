@@ -7,6 +7,7 @@
 #include "db/DataModule.h"
 
 #include <QApplication>
+#include <QCompleter>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -29,6 +30,12 @@ TEnter_Form::TEnter_Form(QWidget* parent) : QDialog(parent) {
     XM_CB->setEditable(true);
     // Typing a name must not add it to the list of users.
     XM_CB->setInsertPolicy(QComboBox::NoInsert);
+    // The name stays as typed: the users are offered in a list, but neither
+    // the rest of a name nor another letter case is written into the box.
+    if (QCompleter* completer = XM_CB->completer()) {
+        completer->setCompletionMode(QCompleter::PopupCompletion);
+        completer->setCaseSensitivity(Qt::CaseSensitive);
+    }
     XM_CB->setMinimumContentsLength(18);
 
     MM_E = new QLineEdit(this);

@@ -88,6 +88,24 @@ TEST(Login, WindowAndUserList) {
     }
 }
 
+TEST(Login, ATypedNameStaysAsTyped) {
+    // The beginning of a user's name, or the name in another letter case,
+    // must not turn into that user.
+    LoginFixture f;
+    TEnter_Form fresh;
+    fresh.show();
+    fresh.activateWindow();
+    for (const char* typed : {"adm", "Le", "lee", "NOPASS"}) {
+        SCOPED_TRACE(typed);
+        fresh.XM_CB->setEditText(QString());
+        fresh.XM_CB->setFocus();
+        QTest::keyClicks(fresh.XM_CB->lineEdit(), typed);
+        QTest::keyClick(fresh.XM_CB->lineEdit(), Qt::Key_Tab);
+        EXPECT_EQ(fresh.XM_CB->currentText(), QString::fromLatin1(typed))
+            << "nothing is completed into the box";
+    }
+}
+
 TEST(Login, RefusalsKeepTheWindowOpen) {
     LoginFixture f;
     struct Case {
