@@ -219,16 +219,20 @@ private:
         const css::awt::FontSlant slant =
             font.italic ? css::awt::FontSlant_ITALIC : css::awt::FontSlant_NONE;
         const float height = float(font.size);
-        props->setPropertyValue("CharFontName", Any(toOU(font.name)));
+        // In the order a font is set in: name, bold, italic, shadow, size.
         // Bold, italic and size hold for every script, as in Word; the name
         // is the font of Latin text.
-        for (const char* suffix : {"", "Asian", "Complex"}) {
-            const rtl::OUString s = rtl::OUString::createFromAscii(suffix);
-            props->setPropertyValue("CharWeight" + s, Any(weight));
-            props->setPropertyValue("CharPosture" + s, Any(slant));
-            props->setPropertyValue("CharHeight" + s, Any(height));
-        }
+        const auto everyScript = [&props](const char* property, const Any& value) {
+            for (const char* suffix : {"", "Asian", "Complex"})
+                props->setPropertyValue(rtl::OUString::createFromAscii(property) +
+                                            rtl::OUString::createFromAscii(suffix),
+                                        value);
+        };
+        props->setPropertyValue("CharFontName", Any(toOU(font.name)));
+        everyScript("CharWeight", Any(weight));
+        everyScript("CharPosture", Any(slant));
         props->setPropertyValue("CharShadowed", Any(font.shadow));
+        everyScript("CharHeight", Any(height));
     }
 
     Ref<css::uno::XComponentContext> m_office;
