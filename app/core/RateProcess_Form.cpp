@@ -93,6 +93,11 @@ TRateProcess_F::TRateProcess_F(QWidget* parent) : QDialog(parent) {
 }
 
 void TRateProcess_F::showEvent(QShowEvent* event) {
+    // A show the desktop makes (restoring the window) is no new operation.
+    if (event->spontaneous()) {
+        QDialog::showEvent(event);
+        return;
+    }
     FormShow();
     // Centred on the desktop.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
