@@ -113,8 +113,8 @@ TMain_F::TMain_F(QWidget* parent) : QDialog(parent) {
     SJ_PC->addTab(ZDSJ_TS, QStringLiteral("Auto Generation"));
     SJ_PC->addTab(SDSJ_TS, QStringLiteral("Manual Generation"));
 
-    // The two chapter trees live on their pages; the pages' own issues lay
-    // the rest of each page out around them.
+    // The two chapter trees live on their pages, which are laid out around
+    // them.
     ZDZJ_CT = new widgets::TCheckTree(ZDSJ_TS);
     ZDZJ_CT->setObjectName(QStringLiteral("ZDZJ_CT"));
     auto* autoLayout = new QHBoxLayout(ZDSJ_TS);
