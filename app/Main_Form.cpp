@@ -86,9 +86,7 @@ TMain_F::TMain_F(QWidget* parent) : QDialog(parent) {
     for (TFlatButton* b : {Help_FBtn, About_FBtn, FlatButton2}) {
         b->setMinimumWidth(90);
         b->setMinimumHeight(30);
-        b->setColorBorder(moneyGreen());
-        b->setColorHighLight(Qt::white);
-        b->setColorShadow(Qt::black);
+        b->setFrameColors(moneyGreen(), Qt::white, Qt::black);
     }
 
     Label1 = new QLabel(this);
@@ -230,15 +228,10 @@ void TMain_F::FormDestroy() {
 
 void TMain_F::setNavigationFrames(TFlatButton* used) {
     for (TFlatButton* b : navigationButtons()) {
-        if (b == used) {
-            b->setColorBorder(Qt::blue);
-            b->setColorHighLight(Qt::blue);
-            b->setColorShadow(Qt::blue);
-        } else {
-            b->setColorBorder(moneyGreen());
-            b->setColorHighLight(Qt::white);
-            b->setColorShadow(Qt::black);
-        }
+        if (b == used)
+            b->setFrameColors(Qt::blue, Qt::blue, Qt::blue);
+        else
+            b->setFrameColors(moneyGreen(), Qt::white, Qt::black);
     }
 }
 

@@ -24,6 +24,14 @@ bool documentExists(const QString& name) {
     return QFileInfo(AppPaths::docDir() + name).isFile();
 }
 
+QStringList missingDocumentMessages(const QList<QuotedDocument>& documents) {
+    QStringList messages;
+    for (const QuotedDocument& document : documents)
+        if (!document.typed.isEmpty() && !documentExists(document.stored))
+            messages << document.missingMessage;
+    return messages;
+}
+
 int toInteger(const QString& text) {
     bool ok = false;
     const int n = text.trimmed().toInt(&ok, 10);
@@ -53,9 +61,7 @@ bool containsExactly(const db::Query& query, const QString& column, const QStrin
     if (c < 0)
         throw db::DbError(QStringLiteral("The result has no column '%1'.").arg(column));
     for (int row = 0; row < query.recordCount(); ++row) {
-        const QVariant v = query.value(row, c);
-        const QString stored = v.isNull() ? QString() : v.toString();
-        if (stored.compare(text, Qt::CaseSensitive) == 0)
+        if (db::Query::displayText(query.value(row, c)).compare(text, Qt::CaseSensitive) == 0)
             return true;
     }
     return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,18 @@ QString completeDocName(const QString& name);
 // part is never found: documents are kept under bare names, and a name must
 // not reach files outside the folder.
 bool documentExists(const QString& name);
+
+// One document quoted by a question: the name as typed, the name it is looked
+// for and stored under, and the message shown when it is missing.
+struct QuotedDocument {
+    QString typed;
+    QString stored;
+    QString missingMessage;
+};
+
+// The messages of the quoted documents that are named but not in Doc/, in the
+// order given: every missing document gets its own message.
+QStringList missingDocumentMessages(const QList<QuotedDocument>& documents);
 
 // A count box's text as an integer. Text that is no integer (an empty box
 // included) throws std::runtime_error "'<text>' is not a valid integer value".

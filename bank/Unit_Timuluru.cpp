@@ -424,6 +424,13 @@ bool TTIMuLuRu::reportFirstEmpty(std::initializer_list<std::pair<QString, const 
     return false;
 }
 
+bool TTIMuLuRu::reportMissingDocuments(const QList<QuotedDocument>& documents) {
+    const QStringList messages = missingDocumentMessages(documents);
+    for (const QString& message : messages)
+        plainMessage(message);
+    return !messages.isEmpty();
+}
+
 bool TTIMuLuRu::isDuplicate(const char* scanSql, const QString& question) {
     ADOQuery2->clearParams();
     ADOQuery2->setSql(QString::fromLatin1(scanSql));
@@ -611,16 +618,9 @@ void TTIMuLuRu::LR_Button5Click() {
     // addition before a duplicate is reported.
     const QString tmbg = completeDocName(TMYY_Edit1->text());
     const QString dabg = completeDocName(DAYY_Edit1->text());
-    bool missing = false;
-    if (!TMYY_Edit1->text().isEmpty() && !documentExists(tmbg)) {
-        plainMessage(QString::fromLatin1(kQuestionFileMissing));
-        missing = true;
-    }
-    if (!DAYY_Edit1->text().isEmpty() && !documentExists(dabg)) {
-        plainMessage(QStringLiteral("File quoted by answer not exist!"));
-        missing = true;
-    }
-    if (missing)
+    if (reportMissingDocuments(
+            {{TMYY_Edit1->text(), tmbg, QString::fromLatin1(kQuestionFileMissing)},
+             {DAYY_Edit1->text(), dabg, QStringLiteral("File quoted by answer not exist!")}}))
         return;
     if (duplicate) {
         plainMessage(QString::fromLatin1(kExisted));
@@ -675,18 +675,12 @@ void TTIMuLuRu::LR_Button6Click() {
         const QString typed = fileEdits[k]->text();
         files << (k < count ? completeDocName(typed) : typed);
     }
-    bool missing = false;
-    if (!TMYY_Edit2->text().isEmpty() && !documentExists(tmbg)) {
-        plainMessage(QString::fromLatin1(kQuestionFileMissing));
-        missing = true;
-    }
-    for (int k = 0; k < 5; ++k) {
-        if (!fileEdits[k]->text().isEmpty() && !documentExists(files.at(k))) {
-            plainMessage(QStringLiteral("File quoted by answer %1 not exist!").arg(k + 1));
-            missing = true;
-        }
-    }
-    if (missing)
+    QList<QuotedDocument> documents{
+        {TMYY_Edit2->text(), tmbg, QString::fromLatin1(kQuestionFileMissing)}};
+    for (int k = 0; k < 5; ++k)
+        documents.append({fileEdits[k]->text(), files.at(k),
+                          QStringLiteral("File quoted by answer %1 not exist!").arg(k + 1)});
+    if (reportMissingDocuments(documents))
         return;
     if (duplicate) {
         plainMessage(QString::fromLatin1(kExisted));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bank/QuestionEntry.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -90,6 +92,9 @@ private:
     struct Statements;
     void buildPages();
     bool reportFirstEmpty(std::initializer_list<std::pair<QString, const char*>> tests);
+    // Shows the message of every quoted document that is missing; true when
+    // any was.
+    bool reportMissingDocuments(const QList<QuotedDocument>& documents);
     bool isDuplicate(const char* scanSql, const QString& question);
     qint64 lookupType(const char* sql, const char* typeName);
     qint64 lookupDifficulty(const char* sql, const QString& difficulty);

@@ -24,6 +24,18 @@ QString quoteIdent(const QString& name) {
     return '"' + q + '"';
 }
 
+// Binds a parameter or column value: null, a whole number, or text (copied
+// by SQLite at once).
+int bindValue(sqlite3_stmt* stmt, int i, const QVariant& v) {
+    if (v.isNull())
+        return sqlite3_bind_null(stmt, i);
+    if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int ||
+        v.typeId() == QMetaType::Bool)
+        return sqlite3_bind_int64(stmt, i, v.toLongLong());
+    const QByteArray bytes = v.toString().toUtf8();
+    return sqlite3_bind_text(stmt, i, bytes.constData(), bytes.size(), SQLITE_TRANSIENT);
+}
+
 bool validIdent(const QString& name) {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     return re.match(name).hasMatch();
@@ -124,17 +136,7 @@ void Query::bindAll(sqlite3_stmt* stmt) const {
         auto it = m_params.constFind(name.toLower());
         if (name.isEmpty() || it == m_params.constEnd())
             throw DbError(QStringLiteral("No value given for one or more required parameters."));
-        const QVariant& v = it.value();
-        int rc;
-        if (v.isNull()) {
-            rc = sqlite3_bind_null(stmt, i);
-        } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) {
-            rc = sqlite3_bind_int64(stmt, i, v.toLongLong());
-        } else {
-            const QByteArray bytes = v.toString().toUtf8();
-            rc = sqlite3_bind_text(stmt, i, bytes.constData(), bytes.size(), SQLITE_TRANSIENT);
-        }
-        if (rc != SQLITE_OK)
+        if (bindValue(stmt, i, it.value()) != SQLITE_OK)
             fail();
     }
 }
@@ -388,18 +390,6 @@ std::vector<QVariant> Query::readRow(qint64 rowid) {
     return row;
 }
 
-static void bindValue(sqlite3_stmt* stmt, int i, const QVariant& v, QByteArray& keep) {
-    if (v.isNull()) {
-        sqlite3_bind_null(stmt, i);
-    } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int ||
-               v.typeId() == QMetaType::Bool) {
-        sqlite3_bind_int64(stmt, i, v.toLongLong());
-    } else {
-        keep = v.toString().toUtf8();
-        sqlite3_bind_text(stmt, i, keep.constData(), keep.size(), SQLITE_TRANSIENT);
-    }
-}
-
 void Query::post() {
     if (m_state == State::Browse)
         return;
@@ -430,10 +420,10 @@ void Query::post() {
     }
     sqlite3_stmt* stmt = prepare(sql);
     StmtGuard guard{stmt};
-    std::vector<QByteArray> keep(names.size());
     int i = 1;
     for (const QString& n : names) {
-        bindValue(stmt, i, m_pending.value(n), keep[i - 1]);
+        if (bindValue(stmt, i, m_pending.value(n)) != SQLITE_OK)
+            fail();
         ++i;
     }
     if (m_state == State::Edit)
