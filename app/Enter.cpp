@@ -5,9 +5,9 @@
 #include "app/core/Messages.h"
 #include "app/core/Session.h"
 #include "db/DataModule.h"
+#include "widgets/TypedComboBox.h"
 
 #include <QApplication>
-#include <QCompleter>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -27,15 +27,8 @@ TEnter_Form::TEnter_Form(QWidget* parent) : QDialog(parent) {
 
     XM_CB = new QComboBox(this);
     XM_CB->setObjectName(QStringLiteral("XM_CB"));
-    XM_CB->setEditable(true);
-    // Typing a name must not add it to the list of users.
-    XM_CB->setInsertPolicy(QComboBox::NoInsert);
-    // The name stays as typed: the users are offered in a list, but neither
-    // the rest of a name nor another letter case is written into the box.
-    if (QCompleter* completer = XM_CB->completer()) {
-        completer->setCompletionMode(QCompleter::PopupCompletion);
-        completer->setCaseSensitivity(Qt::CaseSensitive);
-    }
+    // The name stays as typed: the users are offered, never written in.
+    widgets::makeTypedComboBox(XM_CB);
     XM_CB->setMinimumContentsLength(18);
 
     MM_E = new QLineEdit(this);

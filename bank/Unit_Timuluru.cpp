@@ -5,9 +5,9 @@
 #include "bank/QuestionEntry.h"
 #include "db/DataModule.h"
 #include "db/Query.h"
+#include "widgets/TypedComboBox.h"
 
 #include <QComboBox>
-#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -63,13 +63,8 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* name) {
 QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items = {}) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
+    widgets::makeTypedComboBox(box);
     box->lineEdit()->setMaxLength(kNoLimit);
-    if (QCompleter* completer = box->completer()) {
-        completer->setCompletionMode(QCompleter::PopupCompletion);
-        completer->setCaseSensitivity(Qt::CaseSensitive);
-    }
     box->addItems(items);
     box->setCurrentIndex(-1);
     return box;
