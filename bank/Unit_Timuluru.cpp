@@ -5,6 +5,7 @@
 #include "bank/QuestionEntry.h"
 #include "db/DataModule.h"
 #include "db/Query.h"
+#include "db/Schema.h"
 #include "widgets/TypedComboBox.h"
 
 #include <QComboBox>
@@ -390,8 +391,8 @@ void TTIMuLuRu::FormShow() {
     ADOQuery1->open();
     QStringList chapters;
     for (; !ADOQuery1->eof(); ADOQuery1->next())
-        chapters << ADOQuery1->fieldText(QStringLiteral("ZJ")) + QStringLiteral("  ") +
-                        ADOQuery1->fieldText(QStringLiteral("ZJName"));
+        chapters << db::chapterItemText(ADOQuery1->fieldText(QStringLiteral("ZJ")),
+                                        ADOQuery1->fieldText(QStringLiteral("ZJName")));
     ADOQuery1->close();
     for (QComboBox* box :
          {ZJ_ComboBox1, ZJ_ComboBox2, ZJ_ComboBox3, ZJ_ComboBox4, ZJ_ComboBox5, ZJ_ComboBox6})

@@ -57,6 +57,10 @@ void createSchema(Connection& connection) {
         connection.execScript(statement);
 }
 
+QString chapterItemText(const QString& code, const QString& name) {
+    return code + QStringLiteral("  ") + name;
+}
+
 QString permissionName(int qxid) {
     return qxid == 1 ? QStringLiteral("Administrator") : QStringLiteral("Lecturer");
 }

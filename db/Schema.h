@@ -17,6 +17,10 @@ QStringList tableNames();
 void createSchema(Connection& connection);
 void insertRequiredRows(Connection& connection);
 
+// A chapter's item text, as chapter lists and trees show it and a question's
+// CZ stores it: the code, two spaces, the name.
+QString chapterItemText(const QString& code, const QString& name);
+
 // The permission names as this bank maker stores them.
 QString permissionName(int qxid);
 

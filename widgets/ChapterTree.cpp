@@ -1,6 +1,7 @@
 #include "widgets/ChapterTree.h"
 
 #include "db/Query.h"
+#include "db/Schema.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -62,7 +63,7 @@ QList<ChapterNode> chapterNodes(const QList<ChapterRow>& rows, const QLocale& lo
     nodes.reserve(pairs.size());
     for (const auto& [number, name] : pairs) {
         const QString numberText = chapterNumberText(number, locale);
-        nodes.append({numberText + QStringLiteral("  ") + name, numberText.contains(separator)});
+        nodes.append({db::chapterItemText(numberText, name), numberText.contains(separator)});
     }
     return nodes;
 }

@@ -5,6 +5,7 @@
 #include "tools/makebank/DemoCourse.h"
 
 #include "db/Query.h"
+#include "db/Schema.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -690,7 +691,7 @@ QString u(const char* text) {
 }
 
 QString itemText(const Chapter& c) {
-    return u(c.code) + QStringLiteral("  ") + u(c.name);
+    return db::chapterItemText(u(c.code), u(c.name));
 }
 
 // The chapter reference of a question: the item text of its chapter row.
