@@ -46,7 +46,7 @@ void validate(const MakeBankOptions& o) {
     if (o.adminName.trimmed().isEmpty())
         throw UsageError(QStringLiteral("The administrator's name must not be empty."));
     // The login offers user names; one name for two users could never log in
-    // as the second, and the bank refuses it anyway.
+    // as the second.
     if (o.demo && o.adminName.compare(demoLecturerName(), Qt::CaseInsensitive) == 0)
         throw UsageError(QStringLiteral("The administrator cannot be called \"%1\" in a demo bank: "
                                         "that is the demo lecturer's name.")
