@@ -103,21 +103,15 @@ TMain_F::TMain_F(QWidget* parent) : QDialog(parent) {
                                         "background: #f3f7f3; top: 0px; }"));
     XYSJ_TS = new QWidget;
     XYSJ_TS->setObjectName(QStringLiteral("XYSJ_TS"));
-    ZDSJ_TS = new QWidget;
-    ZDSJ_TS->setObjectName(QStringLiteral("ZDSJ_TS"));
+    AutoGenPage = new autogen::TAutoGenPage(GeneratedTest);
+    ZDSJ_TS = AutoGenPage;
     SDSJ_TS = new QWidget;
     SDSJ_TS->setObjectName(QStringLiteral("SDSJ_TS"));
     SJ_PC->addTab(XYSJ_TS, QStringLiteral("Available Papers"));
     SJ_PC->addTab(ZDSJ_TS, QStringLiteral("Auto Generation"));
     SJ_PC->addTab(SDSJ_TS, QStringLiteral("Manual Generation"));
 
-    // The two chapter trees live on their pages, which are laid out around
-    // them.
-    ZDZJ_CT = new widgets::TCheckTree(ZDSJ_TS);
-    ZDZJ_CT->setObjectName(QStringLiteral("ZDZJ_CT"));
-    auto* autoLayout = new QHBoxLayout(ZDSJ_TS);
-    autoLayout->addWidget(ZDZJ_CT);
-    autoLayout->addStretch(2);
+    ZDZJ_CT = AutoGenPage->ZDZJ_CT;
 
     JS_L = new QLabel(SDSJ_TS);
     JS_L->setObjectName(QStringLiteral("JS_L"));
@@ -245,6 +239,7 @@ void TMain_F::ZDSJ_FBtnClick() {
     SJ_PC->setCurrentWidget(ZDSJ_TS);
     setNavigationFrames(ZDSJ_FBtn);
     Label1->setText(QStringLiteral("Test paper auto-Generation"));
+    AutoGenPage->openPage();
 }
 
 void TMain_F::SDSJ_FBtnClick() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "autogen/AutoGen_Page.h"
+#include "autogen/GeneratedTest.h"
 #include "db/Query.h"
 #include "widgets/CheckTreeView.h"
 #include "widgets/FlatButton.h"
@@ -14,12 +16,6 @@
 #include <memory>
 
 namespace tolvane {
-
-// One slot of a drawn paper: the question's type code and number.
-struct PaperSlot {
-    int typeId = 0;
-    int number = 0;
-};
 
 // The window the lecturer works in after logging in: navigation on the left,
 // three pages on the right.
@@ -46,6 +42,7 @@ public:
     QTabWidget* SJ_PC;
     QWidget* XYSJ_TS;
     QWidget* ZDSJ_TS;
+    autogen::TAutoGenPage* AutoGenPage; // the page ZDSJ_TS
     QWidget* SDSJ_TS;
     QLabel* JS_L;
     widgets::TCheckTree* SDZJ_CT;
@@ -56,7 +53,7 @@ public:
     std::unique_ptr<QList<int>> ChosenNumbers;
     std::unique_ptr<QList<int>> ChosenDifficulties;
     std::unique_ptr<QStringList> AnswerList;
-    QList<PaperSlot> GeneratedTest;
+    GeneratedTestList GeneratedTest;
 
     // The chapter table the trees are built from.
     std::unique_ptr<db::Query> ZJ_ADOT;

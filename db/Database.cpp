@@ -104,6 +104,23 @@ void Connection::execScript(const QString& sql) {
     }
 }
 
+void Connection::begin() {
+    execScript(QStringLiteral("BEGIN"));
+}
+
+void Connection::commit() {
+    execScript(QStringLiteral("COMMIT"));
+}
+
+void Connection::rollback() noexcept {
+    if (m_db && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool Connection::inTransaction() const {
+    return m_db && !sqlite3_get_autocommit(m_db);
+}
+
 sqlite3* Connection::handle() const {
     if (!m_db)
         throw DbError(QStringLiteral("The question bank is not open."));

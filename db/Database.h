@@ -40,6 +40,13 @@ public:
     // Runs statements without parameters or results (schema, pragmas).
     void execScript(const QString& sql);
 
+    // Transactions: rows that belong together are written all or not at
+    // all. rollback() never throws, so it can run on a failure path.
+    void begin();
+    void commit();
+    void rollback() noexcept;
+    bool inTransaction() const;
+
     // The raw handle, for Query. Throws when the connection is closed.
     sqlite3* handle() const;
     QString lastErrorText() const;
@@ -48,6 +55,32 @@ private:
     void openWith(const QString& path, const QString& key, int flags);
     sqlite3* m_db = nullptr;
     QString m_path;
+};
+
+// A transaction that is rolled back unless committed, so that an error
+// anywhere between leaves the bank as it was.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection) : m_connection(connection) {
+        m_connection.begin();
+    }
+    ~Transaction() { rollback(); }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit() {
+        m_connection.commit();
+        m_open = false;
+    }
+    void rollback() noexcept {
+        if (m_open)
+            m_connection.rollback();
+        m_open = false;
+    }
+
+private:
+    Connection& m_connection;
+    bool m_open = true;
 };
 
 } // namespace tolvane::db

@@ -44,7 +44,27 @@ bool validIdent(const QString& name) {
 
 Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
-Query::~Query() = default;
+Query::~Query() {
+    releaseKept();
+}
+
+void Query::releaseKept() {
+    sqlite3_finalize(m_kept);
+    m_kept = nullptr;
+    m_keptText.clear();
+}
+
+sqlite3_stmt* Query::prepareKept(const QString& sql) {
+    if (m_kept && m_keptText == sql && sqlite3_db_handle(m_kept) == m_connection->handle()) {
+        sqlite3_reset(m_kept);
+        sqlite3_clear_bindings(m_kept);
+        return m_kept;
+    }
+    releaseKept();
+    m_kept = prepare(sql);
+    m_keptText = sql;
+    return m_kept;
+}
 
 void Query::setSql(const QString& sql) {
     close();
@@ -168,6 +188,8 @@ void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
     std::vector<std::vector<QVariant>> rows;
     std::vector<qint64> rowids;
     for (;;) {
+        if (m_maxRows > 0 && static_cast<int>(rows.size()) >= m_maxRows)
+            break;
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE)
             break;
@@ -196,32 +218,45 @@ void Query::open() {
     close();
     // "SELECT * FROM <table> ..." over one table is updatable: the same
     // statement is run with the rowid in front, which the result hides.
-    static const QRegularExpression selectAll(
-        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(.*)$"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression multiTable(QStringLiteral("^\\s*(,|\\w+\\s*,)|\\bjoin\\b"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const auto m = selectAll.match(m_sql);
-    QString table;
-    QString statement = m_sql;
-    if (m.hasMatch() && !multiTable.match(m.captured(2)).hasMatch()) {
-        table = m.captured(1);
-        statement =
-            QStringLiteral("SELECT rowid AS \"__rowid__\", * FROM ") + table + m.captured(2);
+    if (m_plannedSql != m_sql || m_plannedSql.isNull()) {
+        static const QRegularExpression selectAll(
+            QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(.*)$"),
+            QRegularExpression::CaseInsensitiveOption |
+                QRegularExpression::DotMatchesEverythingOption);
+        static const QRegularExpression multiTable(QStringLiteral("^\\s*(,|\\w+\\s*,)|\\bjoin\\b"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+        const auto m = selectAll.match(m_sql);
+        m_plannedSql = m_sql.isNull() ? QString(QLatin1String("")) : m_sql;
+        m_plannedTable.clear();
+        m_plannedStatement = m_sql;
+        if (m.hasMatch() && !multiTable.match(m.captured(2)).hasMatch()) {
+            m_plannedTable = m.captured(1);
+            m_plannedStatement = QStringLiteral("SELECT rowid AS \"__rowid__\", * FROM ") +
+                                 m_plannedTable + m.captured(2);
+        }
     }
+    QString table = m_plannedTable;
     sqlite3_stmt* stmt = nullptr;
     try {
-        stmt = prepare(statement);
+        stmt = prepareKept(m_plannedStatement);
     } catch (const DbError&) {
         if (table.isEmpty())
             throw;
         // A view or a table without rowid: read it as it is, not updatable.
+        m_plannedTable.clear();
+        m_plannedStatement = m_sql;
         table.clear();
-        stmt = prepare(m_sql);
+        stmt = prepareKept(m_sql);
     }
-    StmtGuard guard{stmt};
-    bindAll(stmt);
-    readRows(stmt, !table.isEmpty());
+    try {
+        bindAll(stmt);
+        readRows(stmt, !table.isEmpty());
+    } catch (...) {
+        sqlite3_reset(stmt);
+        throw;
+    }
+    // A statement left on a row would hold the bank's read lock.
+    sqlite3_reset(stmt);
     if (!table.isEmpty()) {
         m_table = table;
         m_tableColumns = m_columns;

@@ -24,6 +24,8 @@ public:
     explicit Query(Connection* connection, QObject* parent = nullptr);
     ~Query() override;
 
+    Connection* connection() const { return m_connection; }
+
     // The statement; several lines are joined with line breaks. Setting it
     // closes the result set; parameters bound so far are kept.
     void setSql(const QString& sql);
@@ -36,8 +38,14 @@ public:
     void bindNull(const QString& name);
     void clearParams() { m_params.clear(); }
 
-    // Runs the statement and keeps its rows.
+    // Runs the statement and keeps its rows (at most maxRows() of them).
+    // The compiled statement is kept, so opening the same text again with
+    // other parameter values costs no new compilation.
     void open();
+    // How many rows open() reads at most; 0, the default, reads them all.
+    // A lookup that looks only at its first row need not copy the others.
+    void setMaxRows(int rows) { m_maxRows = rows < 0 ? 0 : rows; }
+    int maxRows() const { return m_maxRows; }
     // The whole table as an updatable result set.
     void openTable(const QString& table);
     void close();
@@ -92,6 +100,10 @@ signals:
 private:
     enum class State { Browse, Insert, Edit };
     sqlite3_stmt* prepare(const QString& sql) const;
+    // The kept statement for `sql`, reset and unbound; compiled when the
+    // text differs from the one kept.
+    sqlite3_stmt* prepareKept(const QString& sql);
+    void releaseKept();
     void bindAll(sqlite3_stmt* stmt) const;
     void readRows(sqlite3_stmt* stmt, bool firstIsRowid);
     void requireCurrent() const;
@@ -101,6 +113,14 @@ private:
 
     Connection* m_connection;
     QString m_sql;
+    int m_maxRows = 0;
+    // The statement open() last compiled, with the text it was compiled
+    // from, and what open() made of m_sql (the table, the text it runs).
+    sqlite3_stmt* m_kept = nullptr;
+    QString m_keptText;
+    QString m_plannedSql;
+    QString m_plannedTable;
+    QString m_plannedStatement;
     QMap<QString, QVariant> m_params; // keyed by lower-case name
     bool m_open = false;
     QStringList m_columns;

@@ -1,0 +1,357 @@
+#include "autogen/Drawing.h"
+
+#include "app/core/Messages.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <chrono>
+#include <limits>
+
+namespace tolvane::autogen {
+
+const std::array<SetupRow, 6> kSetupRows{{
+    {"XuanZeTi", 1, "Multiple-choice"},
+    {"TianKong", 2, "Fill-in-Blank"},
+    {"JianDaTi", 3, "Type 3"},
+    {"YuanLiLunShu", 5, "Type 4"},
+    {"XiTongSheJi", 4, "Type 5"},
+    {"XiTongCZ", 6, "Type 6"},
+}};
+
+int difficultyOfCode(qint64 code) {
+    for (int d = 0; d < 3; ++d)
+        if (kDifficultyCodes[d] == code)
+            return d;
+    return -1;
+}
+
+int setupRowOf(int typeId) {
+    for (int r = 0; r < 6; ++r)
+        if (kSetupRows[r].typeId == typeId)
+            return r;
+    return -1;
+}
+
+namespace {
+
+constexpr std::array<const char*, 3> kDifficultyNames{"easy", "medium", "hard"};
+
+qint64 saturate(__int128 value) {
+    const __int128 lo = std::numeric_limits<qint64>::min();
+    const __int128 hi = std::numeric_limits<qint64>::max();
+    return static_cast<qint64>(value < lo ? lo : (value > hi ? hi : value));
+}
+
+} // namespace
+
+qint64 GenerationRequest::requestedCount() const {
+    qint64 n = 0;
+    for (const RowRequest& row : rows)
+        n += row.requested();
+    return n;
+}
+
+__int128 GenerationRequest::allocatedMarks() const {
+    __int128 sum = 0;
+    for (const RowRequest& row : rows)
+        sum += __int128(row.requested()) * row.mark;
+    return sum;
+}
+
+qint64 GenerationRequest::difficultyWeight() const {
+    __int128 weight = 0;
+    for (const RowRequest& row : rows)
+        for (int d = 0; d < 3; ++d)
+            weight += __int128(d + 1) * row.counts[d] * row.mark;
+    return saturate(weight);
+}
+
+QString GenerationRequest::negativeValue() const {
+    for (int r = 0; r < 6; ++r) {
+        const QString type = QString::fromLatin1(kSetupRows[r].typeText);
+        for (int d = 0; d < 3; ++d)
+            if (rows[r].counts[d] < 0)
+                return QStringLiteral("The number of %1 %2 questions cannot be negative.")
+                    .arg(QLatin1String(kDifficultyNames[d]), type);
+        if (rows[r].mark < 0)
+            return QStringLiteral("The mark of a %1 question cannot be negative.").arg(type);
+    }
+    if (totalMark < 0)
+        return QStringLiteral("The total mark cannot be negative.");
+    return QString();
+}
+
+QString markHint(const GenerationRequest& request) {
+    const qint64 left = saturate(__int128(request.totalMark) - request.allocatedMarks());
+    return QString::asprintf("Total %d Mark, %lld Mark left.", request.totalMark,
+                             static_cast<long long>(left));
+}
+
+void ClockRandom::reseed() {
+    std::random_device device;
+    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    std::seed_seq seed{static_cast<unsigned>(device()), static_cast<unsigned>(device()),
+                       static_cast<unsigned>(ticks), static_cast<unsigned>(ticks >> 32)};
+    m_engine.seed(seed);
+}
+
+int ClockRandom::below(int n) {
+    return std::uniform_int_distribution<int>(0, n - 1)(m_engine);
+}
+
+void shuffleCandidates(std::vector<int>& candidates, RandomSource& random) {
+    const int n = static_cast<int>(candidates.size());
+    for (int i = 0; i < n; ++i)
+        std::swap(candidates[i], candidates[random.below(n)]);
+}
+
+BankStatistics countQuestions(db::Query& query) {
+    BankStatistics counts{};
+    for (int r = 0; r < 6; ++r) {
+        for (int d = 0; d < 3; ++d) {
+            query.close();
+            query.setSql(QStringLiteral("SELECT 1 FROM %1 WHERE NY=%2")
+                             .arg(QLatin1String(kSetupRows[r].table))
+                             .arg(kDifficultyCodes[d]));
+            query.open();
+            counts[r][d] = query.recordCount();
+        }
+    }
+    return counts;
+}
+
+QString shortfallText(const Shortfall& missing) {
+    QStringList parts;
+    qint64 total = 0;
+    for (int r = 0; r < 6; ++r)
+        for (int d = 0; d < 3; ++d)
+            if (missing[r][d] > 0) {
+                parts << QStringLiteral("%1 %2 %3")
+                             .arg(missing[r][d])
+                             .arg(QLatin1String(kDifficultyNames[d]),
+                                  QLatin1String(kSetupRows[r].typeText));
+                total += missing[r][d];
+            }
+    if (parts.isEmpty())
+        return QString();
+    return QStringLiteral("The question bank could not fill %1 of the places asked for, so the "
+                          "paper is shorter than requested. Missing: %2.")
+        .arg(total)
+        .arg(parts.join(QStringLiteral(", ")));
+}
+
+namespace {
+
+// A generation that cannot go on: the lecturer is told why.
+struct Refusal {
+    QString text;
+    QString caption;
+};
+
+class Generation {
+public:
+    Generation(const GenerationRequest& request, const QStringList& sections, db::Query& rangeQuery,
+               db::Query& drawQuery, RandomSource& random, DrawProgress& progress,
+               GeneratedTestList& test)
+        : m_request(request), m_range(rangeQuery), m_draw(drawQuery), m_random(random),
+          m_progress(progress), m_test(test), m_used(sections.size(), false) {
+        // Only the first record of a text is ever compared.
+        for (int i = sections.size() - 1; i >= 0; --i)
+            m_firstSection.insert(sections[i], i);
+    }
+
+    // Draws every requested type into the sized test.
+    void drawAll() {
+        for (int r = 0; r < 6; ++r)
+            if (m_request.rows[r].requested() > 0)
+                drawRow(r);
+    }
+
+    Shortfall shortfall() const {
+        Shortfall missing{};
+        for (int r = 0; r < 6; ++r)
+            for (int d = 0; d < 3; ++d)
+                missing[r][d] = m_request.rows[r].counts[d] - m_drawn[r][d];
+        return missing;
+    }
+
+private:
+    void take(int typeId, int number) {
+        m_test[m_next++] = GeneratedEntry{typeId, number};
+        m_progress.advance();
+    }
+
+    void drawRow(int r) {
+        const SetupRow& row = kSetupRows[r];
+        const QLatin1String table(row.table);
+        const QLatin1String type(row.typeText);
+        const RowRequest& quota = m_request.rows[r];
+        std::array<int, 3>& drawn = m_drawn[r];
+
+        m_progress.setOperation(
+            QStringLiteral("Drawing %1 questions covering unrepeated chapters...").arg(type));
+
+        m_range.close();
+        m_range.setSql(
+            QStringLiteral("SELECT MIN(BH) AS MinBH,MAX(BH) AS MaxBH FROM %1").arg(table));
+        m_range.open();
+        if (m_range.isNull(QStringLiteral("MinBH")) || m_range.isNull(QStringLiteral("MaxBH")))
+            throw Refusal{QStringLiteral("The question bank holds no %1 questions, so the test "
+                                         "cannot be generated. Set the %1 counts to 0, or add "
+                                         "%1 questions first.")
+                              .arg(type),
+                          QStringLiteral("No questions")};
+        const qint64 minBH = m_range.fieldInt(QStringLiteral("MinBH"));
+        const qint64 maxBH = m_range.fieldInt(QStringLiteral("MaxBH"));
+        const qint64 range = maxBH - minBH + 1;
+        if (range > kMaxCandidates)
+            throw Refusal{QStringLiteral("The %1 questions are numbered from %2 to %3, too wide "
+                                         "a range to draw from.")
+                              .arg(type)
+                              .arg(minBH)
+                              .arg(maxBH),
+                          QStringLiteral("Question numbers")};
+
+        std::vector<int> candidates;
+        if (range > 0) {
+            candidates.resize(static_cast<size_t>(range));
+            for (qint64 i = 0; i < range; ++i)
+                candidates[i] = static_cast<int>(minBH + i);
+            m_random.reseed();
+            shuffleCandidates(candidates, m_random);
+        }
+
+        // Covering: each checked section gives at most one question to the
+        // whole paper.
+        qint64 covering = 0;
+        QSet<int> taken;
+        m_draw.close();
+        m_draw.setSql(QStringLiteral("SELECT * FROM %1 WHERE BH=:BH").arg(table));
+        m_draw.setMaxRows(1);
+        for (const int number : candidates) {
+            if (covering == quota.requested())
+                break;
+            m_draw.bindInt(QStringLiteral("BH"), number);
+            m_draw.open();
+            if (m_draw.eof())
+                continue;
+            const int d = difficultyOfCode(m_draw.fieldInt(QStringLiteral("NY")));
+            if (d < 0 || drawn[d] >= quota.counts[d])
+                continue;
+            const QVariant chapter = m_draw.field(QStringLiteral("CZ"));
+            if (chapter.isNull())
+                continue;
+            const auto section = m_firstSection.constFind(chapter.toString());
+            if (section == m_firstSection.constEnd() || m_used[section.value()])
+                continue;
+            ++drawn[d];
+            take(row.typeId, number);
+            taken.insert(number);
+            m_used[section.value()] = true;
+            ++covering;
+        }
+        m_draw.setMaxRows(0);
+        if (covering >= quota.requested())
+            return;
+
+        // Redeeming: the rest of each difficulty from the whole table, in
+        // table order, chapters regardless.
+        m_progress.setOperation(
+            QStringLiteral(
+                "Not enough questions for unrepeated chapters, redeeming %1 questions...")
+                .arg(type));
+        for (int d = 0; d < 3; ++d) {
+            if (drawn[d] >= quota.counts[d])
+                continue;
+            m_draw.close();
+            m_draw.setSql(
+                QStringLiteral("SELECT * FROM %1 WHERE NY=%2").arg(table).arg(kDifficultyCodes[d]));
+            m_draw.open();
+            for (; !m_draw.eof(); m_draw.next()) {
+                const int number = static_cast<int>(m_draw.fieldInt(QStringLiteral("BH")));
+                if (taken.contains(number))
+                    continue;
+                take(row.typeId, number);
+                taken.insert(number);
+                if (++drawn[d] == quota.counts[d])
+                    break;
+            }
+        }
+    }
+
+    const GenerationRequest& m_request;
+    db::Query& m_range;
+    db::Query& m_draw;
+    RandomSource& m_random;
+    DrawProgress& m_progress;
+    GeneratedTestList& m_test;
+    QHash<QString, int> m_firstSection;
+    std::vector<bool> m_used;
+    std::array<std::array<int, 3>, 6> m_drawn{};
+    int m_next = 0;
+};
+
+void refuse(const QString& text, const QString& caption) {
+    showMessage(text, caption, MsgIcon::Error);
+}
+
+} // namespace
+
+bool generateTest(const GenerationRequest& request, const QStringList& sections,
+                  db::Query& rangeQuery, db::Query& drawQuery, RandomSource& random,
+                  DrawProgress& progress, GeneratedTestList& test) {
+    test.clear();
+    if (const QString negative = request.negativeValue(); !negative.isEmpty()) {
+        refuse(negative, QStringLiteral("Invalid request"));
+        return false;
+    }
+    const qint64 requested = request.requestedCount();
+
+    progress.start();
+    progress.setOperation(QStringLiteral("Initializing parameters..."));
+    progress.setSteps(static_cast<int>(qMin<qint64>(requested, std::numeric_limits<int>::max())));
+
+    if (!request.marksAddUp()) {
+        progress.abort();
+        refuse(QStringLiteral("Sum of individual marks not equal to Total mark, Please re-enter "
+                              "individual marks!"),
+               QStringLiteral("Total mark inconsistency"));
+        test.clear();
+        return false;
+    }
+    if (requested > kMaxPaperQuestions) {
+        progress.abort();
+        refuse(QStringLiteral("A paper can hold at most %1 questions; %2 were asked for. Please "
+                              "ask for fewer.")
+                   .arg(kMaxPaperQuestions)
+                   .arg(requested),
+               QStringLiteral("Invalid request"));
+        return false;
+    }
+
+    test.fill(GeneratedEntry{}, static_cast<int>(requested));
+    Generation generation(request, sections, rangeQuery, drawQuery, random, progress, test);
+    try {
+        generation.drawAll();
+    } catch (const Refusal& refusal) {
+        // A partly drawn paper must never pass for a generated one.
+        test.clear();
+        progress.abort();
+        refuse(refusal.text, refusal.caption);
+        return false;
+    } catch (...) {
+        test.clear();
+        progress.abort();
+        throw;
+    }
+
+    progress.finish();
+    showMessage(QStringLiteral("Test paper successfully generated!"), QStringLiteral("Successful"),
+                MsgIcon::Information);
+    if (const QString shortText = shortfallText(generation.shortfall()); !shortText.isEmpty())
+        plainMessage(shortText);
+    return true;
+}
+
+} // namespace tolvane::autogen
