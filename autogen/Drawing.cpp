@@ -108,6 +108,8 @@ void shuffleCandidates(std::vector<int>& candidates, RandomSource& random) {
 
 BankStatistics countQuestions(db::Query& query) {
     BankStatistics counts{};
+    // The eighteen counts are of one state of the bank.
+    db::Transaction snapshot(*query.connection());
     for (int r = 0; r < 6; ++r) {
         for (int d = 0; d < 3; ++d) {
             query.close();
@@ -118,6 +120,7 @@ BankStatistics countQuestions(db::Query& query) {
             counts[r][d] = query.recordCount();
         }
     }
+    snapshot.commit();
     return counts;
 }
 
@@ -333,7 +336,13 @@ bool generateTest(const GenerationRequest& request, const QStringList& sections,
     test.fill(GeneratedEntry{}, static_cast<int>(requested));
     Generation generation(request, sections, rangeQuery, drawQuery, random, progress, test);
     try {
+        // One read transaction for the whole draw: the thousands of lookups
+        // see one state of the bank and skip taking and checking its lock
+        // one by one. It ends before events are processed again, so nothing
+        // the lecturer writes meanwhile can fall into it.
+        db::Transaction snapshot(*drawQuery.connection());
         generation.drawAll();
+        snapshot.commit();
     } catch (const Refusal& refusal) {
         // A partly drawn paper must never pass for a generated one.
         test.clear();

@@ -1,5 +1,7 @@
 #include "db/DataModule.h"
 
+#include "db/Schema.h"
+
 #include "app/core/Messages.h"
 
 #include <QStringList>
@@ -48,6 +50,7 @@ void TZenlo_DM::DataModuleCreate() {
         // Relative to the working directory, which start-up makes the
         // executable's directory.
         TiKu_ADOC.open(dataSourceOf(ConnectionString), passwordOf(ConnectionString));
+        ensureIndexes(TiKu_ADOC);
     } catch (const DbError& e) {
         errorMessage(e.text());
     }

@@ -52,6 +52,7 @@ void Query::releaseKept() {
     sqlite3_finalize(m_kept);
     m_kept = nullptr;
     m_keptText.clear();
+    m_keptColumns.clear();
 }
 
 sqlite3_stmt* Query::prepareKept(const QString& sql) {
@@ -182,9 +183,11 @@ static QVariant columnValue(sqlite3_stmt* stmt, int col) {
 void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
     const int n = sqlite3_column_count(stmt);
     const int skip = firstIsRowid ? 1 : 0;
-    QStringList columns;
-    for (int c = skip; c < n; ++c)
-        columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    // The names are those of the kept statement until it is compiled anew.
+    if (m_keptColumns.isEmpty())
+        for (int c = skip; c < n; ++c)
+            m_keptColumns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    const QStringList columns = m_keptColumns;
     std::vector<std::vector<QVariant>> rows;
     std::vector<qint64> rowids;
     for (;;) {

@@ -118,6 +118,7 @@ private:
     // from, and what open() made of m_sql (the table, the text it runs).
     sqlite3_stmt* m_kept = nullptr;
     QString m_keptText;
+    QStringList m_keptColumns;
     QString m_plannedSql;
     QString m_plannedTable;
     QString m_plannedStatement;

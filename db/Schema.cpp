@@ -52,8 +52,23 @@ QStringList tableNames() {
         QStringLiteral("SJT")};
 }
 
+QStringList indexStatements() {
+    QStringList statements;
+    for (const QString& table : tableNames().mid(0, 6))
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_NY ON %1 (NY)").arg(table);
+    return statements;
+}
+
+void ensureIndexes(Connection& connection) {
+    try {
+        for (const QString& statement : indexStatements())
+            connection.execScript(statement);
+    } catch (const DbError&) {
+    }
+}
+
 void createSchema(Connection& connection) {
-    for (const QString& statement : schemaStatements())
+    for (const QString& statement : schemaStatements() + indexStatements())
         connection.execScript(statement);
 }
 

@@ -12,6 +12,15 @@ namespace tolvane::db {
 QStringList schemaStatements();
 QStringList tableNames();
 
+// Indexes on the difficulty of every question table: the bank statistics
+// and the drawing select a type's questions of one difficulty, which
+// without them reads (and decrypts) the whole table each time. Rows of one
+// difficulty still come in table order.
+QStringList indexStatements();
+// Adds those of them a bank made earlier lacks. A bank that cannot be
+// written (read-only, in use) is left as it is: it only answers slower.
+void ensureIndexes(Connection& connection);
+
 // Writes the schema and the rows the program depends on (difficulties,
 // question types, permissions) into an empty bank.
 void createSchema(Connection& connection);

@@ -1,0 +1,149 @@
+// How fast a paper is drawn from a bank of a size a department may reach
+// after years: 100,000 questions over 500 sections, texts of 400
+// characters.
+#include "app/core/Messages.h"
+#include "autogen/Drawing.h"
+#include "db/Query.h"
+#include "db/Schema.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace tolvane;
+using namespace tolvane::autogen;
+
+namespace {
+
+constexpr int kQuestions = 100000;
+constexpr int kChapters = 50;
+constexpr int kSectionsPerChapter = 10;
+
+QString sectionText(int i) {
+    return QString("%1.%2  Section %3")
+        .arg(i / kSectionsPerChapter + 1)
+        .arg(i % kSectionsPerChapter + 1)
+        .arg(i);
+}
+
+struct BigBank {
+    QTemporaryDir dir;
+    db::Connection connection;
+    QStringList sections;
+    BigBank() {
+        connection.create(dir.path() + "/TiKu.mdb");
+        db::createSchema(connection);
+        db::insertRequiredRows(connection);
+        connection.execScript("BEGIN");
+        db::Query q(&connection);
+        q.setSql("INSERT INTO ZhangJie (ZJ, ZJName) VALUES (:ZJ, :Name)");
+        for (int c = 0; c < kChapters; ++c) {
+            q.bindText("ZJ", QString::number(c + 1));
+            q.bindText("Name", QString("Chapter %1").arg(c + 1));
+            q.execSql();
+        }
+        const int sectionCount = kChapters * kSectionsPerChapter;
+        for (int s = 0; s < sectionCount; ++s)
+            sections << sectionText(s);
+        for (const SetupRow& row : kSetupRows) {
+            q.setSql(QString("INSERT INTO %1 (TypeID, TM, CZ, NY) VALUES (%2, :TM, :CZ, :NY)")
+                         .arg(row.table)
+                         .arg(row.typeId));
+            for (int i = 0; i < kQuestions / 6; ++i) {
+                q.bindText("TM", QString("Question %1: ").arg(i) + QString(400, 'x'));
+                q.bindText("CZ", sections[(i * 7919) % sectionCount]);
+                q.bindInt("NY", 12 + i % 3);
+                q.execSql();
+            }
+        }
+        connection.execScript("COMMIT");
+    }
+};
+
+BigBank& bank() {
+    static BigBank b;
+    return b;
+}
+
+struct NoProgress : DrawProgress {
+    void start() override {}
+    void setOperation(const QString&) override {}
+    void setSteps(int) override {}
+    void advance() override {}
+    void finish() override {}
+    void abort() override {}
+};
+
+void draw(benchmark::State& state, const GenerationRequest& request, const QStringList& sections) {
+    BigBank& b = bank();
+    db::Query range(&b.connection);
+    db::Query questions(&b.connection);
+    ClockRandom random;
+    NoProgress progress;
+    GeneratedTestList test;
+    for (auto _ : state) {
+        if (!generateTest(request, sections, range, questions, random, progress, test))
+            state.SkipWithError("the generation was refused");
+        benchmark::DoNotOptimize(test.data());
+    }
+    state.counters["questions"] = test.size();
+}
+
+// A paper of 100 questions of all six types and difficulties, from 450 of
+// the 500 sections.
+void DrawPaper(benchmark::State& state) {
+    GenerationRequest request;
+    request.totalMark = 100;
+    for (int r = 0; r < 6; ++r) {
+        request.rows[r].counts = r < 2 ? std::array<int, 3>{8, 8, 4} : std::array<int, 3>{5, 5, 5};
+        request.rows[r].mark = 1;
+    }
+    draw(state, request, bank().sections.mid(0, 450));
+}
+BENCHMARK(DrawPaper)->Unit(benchmark::kMillisecond);
+
+// A request the bank cannot fill: three sections for fifteen questions a
+// type, so every covering pass walks every number of its table, and more
+// easy multiple-choice questions than the bank holds.
+void DrawUnfillable(benchmark::State& state) {
+    GenerationRequest request;
+    request.totalMark = 0;
+    for (int r = 0; r < 6; ++r)
+        request.rows[r].counts = {5, 5, 5};
+    request.rows[0].counts[Easy] = 6000;
+    draw(state, request, bank().sections.mid(0, 3));
+}
+BENCHMARK(DrawUnfillable)->Unit(benchmark::kMillisecond);
+
+// Opening the page: the eighteen counts of the bank statistics.
+void BankStatisticsCounts(benchmark::State& state) {
+    db::Query query(&bank().connection);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(countQuestions(query));
+}
+BENCHMARK(BankStatisticsCounts)->Unit(benchmark::kMillisecond);
+
+// The same on a bank just opened, as on the first visit of the page.
+void BankStatisticsFirstVisit(benchmark::State& state) {
+    const QString path = bank().connection.path();
+    for (auto _ : state) {
+        state.PauseTiming();
+        db::Connection fresh;
+        fresh.open(path);
+        db::Query query(&fresh);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(countQuestions(query));
+    }
+}
+BENCHMARK(BankStatisticsFirstVisit)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    // The draws end with messages for the lecturer; nobody reads them here.
+    setMessageHandler([](const MessageRequest&) { return QMessageBox::Ok; });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
