@@ -17,6 +17,11 @@ TFlatButton::TFlatButton(QWidget* parent) : TFlatButton(QString(), parent) {}
 TFlatButton::TFlatButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
     setFlat(true);
     setAttribute(Qt::WA_Hover);
+    // The windows are dialogs: a button that became their default by being
+    // clicked would be pressed again by Enter typed in any edit (a second
+    // paper saved, a second draw started).
+    setAutoDefault(false);
+    setDefault(false);
 }
 
 void TFlatButton::setColorBorder(const QColor& color) {

@@ -78,8 +78,11 @@ TRateProcess_F::TRateProcess_F(QWidget* parent) : QDialog(parent) {
     CZ_P->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     CZ_P->setFrameShape(QFrame::StyledPanel);
     CZ_P->setFrameShadow(QFrame::Sunken);
-    CZ_P->setMinimumWidth(360);
+    CZ_P->setMinimumWidth(420);
     CZ_P->setMargin(4);
+    // The longest operation texts take two lines.
+    CZ_P->setWordWrap(true);
+    CZ_P->setMinimumHeight(2 * CZ_P->fontMetrics().lineSpacing() + 12);
 
     Rate_Gauge = new TGauge(this);
     Rate_Gauge->setObjectName(QStringLiteral("Rate_Gauge"));

@@ -6,11 +6,13 @@
 #include "db/ResultModel.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEnterEvent>
 #include <QHeaderView>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -82,6 +84,22 @@ TEST(FlatButton, DrawsTheThreeFrameColoursAtAnyScale) {
             EXPECT_EQ(img.pixelColor(w - 1 - scale - i, h / 2), QColor(Qt::red));
         }
     }
+}
+
+TEST(FlatButton, EnterInAnEditOfTheWindowDoesNotPressIt) {
+    QDialog window;
+    auto* spin = new TFlatSpinEditInteger(&window);
+    auto* button = new TFlatButton(QStringLiteral("Save Test"), &window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(spin);
+    layout->addWidget(button);
+    window.show();
+    QSignalSpy clicked(button, &TFlatButton::clicked);
+    QTest::mouseClick(button, Qt::LeftButton);
+    spin->setFocus();
+    QTest::keyClick(spin, Qt::Key_Return);
+    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST(FlatButton, CaptionColourAndHoverSignals) {
