@@ -191,3 +191,59 @@ TEST(Schema, TablesAndRequiredRows) {
     EXPECT_EQ(xz.columnNames(),
               (QStringList{"BH", "TypeID", "TM", "K1", "K2", "K3", "K4", "K5", "YTS", "NY", "CZ"}));
 }
+
+TEST(Query, ReopenedStatementsRebindAndLeaveTheBankFreeForWriters) {
+    test::TestBank bank;
+    bank.exec("INSERT INTO ZhangJie (ZJ, ZJName) VALUES ('1', 'Basics'), ('2', 'Grammar'), "
+              "('3', 'Reading')");
+    Query q(&bank.connection());
+    q.setSql("SELECT * FROM ZhangJie WHERE ID >= :ID");
+    q.setMaxRows(1);
+    for (int id : {2, 1, 3}) {
+        q.bindInt("ID", id);
+        q.open();
+        ASSERT_EQ(q.recordCount(), 1) << id;
+        EXPECT_EQ(q.fieldInt("ID"), id);
+        EXPECT_TRUE(q.isUpdatable());
+    }
+    q.setMaxRows(0);
+    q.bindInt("ID", 2);
+    q.open();
+    EXPECT_EQ(q.recordCount(), 2);
+
+    // Another connection can write at once: no statement is left on a row.
+    db::Connection other;
+    other.open(bank.bankPath());
+    EXPECT_NO_THROW(other.execScript("INSERT INTO ZhangJie (ZJ, ZJName) VALUES ('4', 'Poetry')"));
+    q.open();
+    EXPECT_EQ(q.recordCount(), 3);
+
+    // A transaction rolled back leaves nothing; one committed keeps its rows.
+    {
+        db::Transaction t(bank.connection());
+        bank.exec("DELETE FROM ZhangJie");
+    }
+    EXPECT_EQ(bank.count("SELECT COUNT(*) FROM ZhangJie"), 4);
+    {
+        db::Transaction t(bank.connection());
+        bank.exec("DELETE FROM ZhangJie WHERE ID = 4");
+        t.commit();
+    }
+    EXPECT_EQ(bank.count("SELECT COUNT(*) FROM ZhangJie"), 3);
+    EXPECT_FALSE(bank.connection().inTransaction());
+}
+
+TEST(Query, OpeningABankAddsTheDifficultyIndexesItLacks) {
+    test::TestBank bank(false);
+    {
+        db::Connection c;
+        c.open(bank.bankPath());
+        c.execScript("DROP INDEX XuanZeTi_NY; DROP INDEX XiTongCZ_NY");
+    }
+    db::TZenlo_DM dm;
+    db::Zenlo_DM = &dm;
+    EXPECT_EQ(bank.count("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name LIKE "
+                         "'%\\_NY' ESCAPE '\\'"),
+              6);
+    db::Zenlo_DM = nullptr;
+}
