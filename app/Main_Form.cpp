@@ -105,24 +105,18 @@ TMain_F::TMain_F(QWidget* parent) : QDialog(parent) {
     XYSJ_TS->setObjectName(QStringLiteral("XYSJ_TS"));
     AutoGenPage = new autogen::TAutoGenPage(GeneratedTest);
     ZDSJ_TS = AutoGenPage;
-    SDSJ_TS = new QWidget;
-    SDSJ_TS->setObjectName(QStringLiteral("SDSJ_TS"));
+    ManualGenPage = new papers::TManualGenPage(*ChosenTypes, *ChosenNumbers, *ChosenDifficulties);
+    SDSJ_TS = ManualGenPage;
     SJ_PC->addTab(XYSJ_TS, QStringLiteral("Available Papers"));
     SJ_PC->addTab(ZDSJ_TS, QStringLiteral("Auto Generation"));
     SJ_PC->addTab(SDSJ_TS, QStringLiteral("Manual Generation"));
 
     ZDZJ_CT = AutoGenPage->ZDZJ_CT;
 
-    JS_L = new QLabel(SDSJ_TS);
-    JS_L->setObjectName(QStringLiteral("JS_L"));
-    SDZJ_CT = new widgets::TCheckTree(SDSJ_TS);
-    SDZJ_CT->setObjectName(QStringLiteral("SDZJ_CT"));
-    auto* manualLayout = new QVBoxLayout(SDSJ_TS);
-    manualLayout->addWidget(JS_L);
-    auto* manualRow = new QHBoxLayout;
-    manualRow->addWidget(SDZJ_CT);
-    manualRow->addStretch(2);
-    manualLayout->addLayout(manualRow, 1);
+    JS_L = ManualGenPage->JS_L;
+    SDZJ_CT = ManualGenPage->SDZJ_CT;
+    // A saved paper opens the page anew, with its tree unticked.
+    ManualGenPage->onSaved = [this] { SDSJ_FBtnClick(); };
 
     // Navigation column.
     auto* nav = new QVBoxLayout;
@@ -199,9 +193,11 @@ void TMain_F::FormShow() {
     // A bank whose chapters cannot be read still leaves a usable window.
     runHandler([this] { buildChapterTrees(); });
     JS_L->setText(QStringLiteral("Lecturer:  ") + CurrentUserName);
-    ChosenTypes = std::make_unique<QList<int>>();
-    ChosenNumbers = std::make_unique<QList<int>>();
-    ChosenDifficulties = std::make_unique<QList<int>>();
+    // The pages hold on to the manual lists, so they are emptied, not made
+    // anew.
+    ChosenTypes->clear();
+    ChosenNumbers->clear();
+    ChosenDifficulties->clear();
     AnswerList = std::make_unique<QStringList>();
     XYSJ_FBtnClick();
 }
@@ -213,9 +209,9 @@ void TMain_F::buildChapterTrees() {
 }
 
 void TMain_F::FormDestroy() {
-    ChosenTypes.reset();
-    ChosenNumbers.reset();
-    ChosenDifficulties.reset();
+    ChosenTypes->clear();
+    ChosenNumbers->clear();
+    ChosenDifficulties->clear();
     AnswerList.reset();
     GeneratedTest.clear();
 }
@@ -246,6 +242,7 @@ void TMain_F::SDSJ_FBtnClick() {
     SJ_PC->setCurrentWidget(SDSJ_TS);
     setNavigationFrames(SDSJ_FBtn);
     Label1->setText(QStringLiteral("Test paper manual-Generation"));
+    ManualGenPage->openPage();
 }
 
 void TMain_F::TKLR_FBtnClick() {

@@ -3,6 +3,7 @@
 #include "autogen/AutoGen_Page.h"
 #include "autogen/GeneratedTest.h"
 #include "db/Query.h"
+#include "papers/ManualGen_Page.h"
 #include "widgets/CheckTreeView.h"
 #include "widgets/FlatButton.h"
 
@@ -44,14 +45,16 @@ public:
     QWidget* ZDSJ_TS;
     autogen::TAutoGenPage* AutoGenPage; // the page ZDSJ_TS
     QWidget* SDSJ_TS;
+    papers::TManualGenPage* ManualGenPage; // the page SDSJ_TS
     QLabel* JS_L;
     widgets::TCheckTree* SDZJ_CT;
     widgets::TCheckTree* ZDZJ_CT;
 
-    // Values the pages share while the window lives.
-    std::unique_ptr<QList<int>> ChosenTypes;
-    std::unique_ptr<QList<int>> ChosenNumbers;
-    std::unique_ptr<QList<int>> ChosenDifficulties;
+    // Values the pages share while the window lives. The paper assembled by
+    // hand: per question its type code, its number and its difficulty name.
+    std::unique_ptr<QStringList> ChosenTypes = std::make_unique<QStringList>();
+    std::unique_ptr<QStringList> ChosenNumbers = std::make_unique<QStringList>();
+    std::unique_ptr<QStringList> ChosenDifficulties = std::make_unique<QStringList>();
     std::unique_ptr<QStringList> AnswerList;
     GeneratedTestList GeneratedTest;
 

@@ -1,6 +1,7 @@
 #include "autogen/Drawing.h"
 
 #include "app/core/Messages.h"
+#include "papers/PaperSave.h"
 
 #include <QHash>
 #include <QSet>
@@ -37,12 +38,6 @@ namespace {
 
 constexpr std::array<const char*, 3> kDifficultyNames{"easy", "medium", "hard"};
 
-qint64 saturate(__int128 value) {
-    const __int128 lo = std::numeric_limits<qint64>::min();
-    const __int128 hi = std::numeric_limits<qint64>::max();
-    return static_cast<qint64>(value < lo ? lo : (value > hi ? hi : value));
-}
-
 } // namespace
 
 qint64 GenerationRequest::requestedCount() const {
@@ -64,7 +59,7 @@ qint64 GenerationRequest::difficultyWeight() const {
     for (const RowRequest& row : rows)
         for (int d = 0; d < 3; ++d)
             weight += __int128(d + 1) * row.counts[d] * row.mark;
-    return saturate(weight);
+    return papers::clampTo64(weight);
 }
 
 QString GenerationRequest::negativeValue() const {
@@ -83,7 +78,7 @@ QString GenerationRequest::negativeValue() const {
 }
 
 QString markHint(const GenerationRequest& request) {
-    const qint64 left = saturate(__int128(request.totalMark) - request.allocatedMarks());
+    const qint64 left = papers::clampTo64(__int128(request.totalMark) - request.allocatedMarks());
     return QString::asprintf("Total %d Mark, %lld Mark left.", request.totalMark,
                              static_cast<long long>(left));
 }

@@ -2,6 +2,8 @@
 
 #include "app/core/Messages.h"
 
+#include <limits>
+
 namespace tolvane::papers {
 
 QString paperDifficultyText(qint64 weight) {
@@ -10,6 +12,12 @@ QString paperDifficultyText(qint64 weight) {
     if (weight <= 109)
         return QStringLiteral("Easy");
     return QStringLiteral("Medium");
+}
+
+qint64 clampTo64(__int128 weight) {
+    const __int128 hi = std::numeric_limits<qint64>::max();
+    const __int128 lo = std::numeric_limits<qint64>::min();
+    return static_cast<qint64>(weight > hi ? hi : (weight < lo ? lo : weight));
 }
 
 QString longTimeFormatWithoutZone(const QLocale& locale) {

@@ -13,6 +13,8 @@ namespace tolvane::papers {
 // medium marks and three times the hard marks. The scale is fixed, whatever
 // the paper's total mark: up to 109 is "Easy", from 191 "Hard".
 QString paperDifficultyText(qint64 weight);
+// A sum made wide, held at the limits of 64 bits rather than wrapped.
+qint64 clampTo64(__int128 weight);
 
 // A paper's identifier: the local date and time of saving as the lecturer's
 // desktop writes them, the short date, a blank and the long time without a
