@@ -102,7 +102,7 @@ TSet_F::TSet_F(QWidget* parent) : QDialog(parent) {
                                 QStyle::SP_DriveHDIcon, true);
     ToolBar1->addSeparator();
     ToolButton4 = makeToolButton(ToolBar1, "ToolButton4", QStringLiteral("Help"),
-                                 QStyle::SP_DialogHelpButton, false);
+                                 QStyle::SP_MessageBoxQuestion, false);
     ToolButton5 = makeToolButton(ToolBar1, "ToolButton5", QStringLiteral("About"),
                                  QStyle::SP_MessageBoxInformation, false);
     m_toolGroup = new QButtonGroup(this);
@@ -168,6 +168,7 @@ void TSet_F::buildUsersPage() {
     YHM_FE = makeEdit(YHGL_TS, "YHM_FE");
     QX_FCB = new QComboBox(YHGL_TS);
     QX_FCB->setObjectName(QStringLiteral("QX_FCB"));
+    QX_FCB->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     MM_FE = makePasswordEdit(YHGL_TS, "MM_FE");
     QRMM_FE = makePasswordEdit(YHGL_TS, "QRMM_FE");
     Label6 = new QLabel(QStringLiteral("If no change in PW please keep the above blank."), YHGL_TS);
@@ -214,6 +215,11 @@ void TSet_F::buildDatabasePage() {
     LJ_P = new QFrame(pathBox);
     LJ_P->setObjectName(QStringLiteral("LJ_P"));
     LJ_FE = makeEdit(LJ_P, "LJ_FE");
+    // Read-only by its disabled panel, yet as legible as any other field.
+    QPalette legible = LJ_FE->palette();
+    legible.setColor(QPalette::Disabled, QPalette::Text,
+                     legible.color(QPalette::Active, QPalette::Text));
+    LJ_FE->setPalette(legible);
     auto* panelLayout = new QHBoxLayout(LJ_P);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(LJ_FE);
