@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLockFile>
 #include <QMap>
 #include <QProcess>
 
@@ -104,11 +105,15 @@ protected:
 
 TEST_F(Backup, BackupsAreCompleteCheckedAndRecordedAndARestorePutsOneBack) {
     const QMap<QString, QByteArray> docs = tree(dir() + "Doc");
+    writeFile(dir() + "backups/.2020-01-01 10.00.00.partial/DB/TiKu.mdb", "killed half-way");
     const JobResult first = run("0");
     ASSERT_TRUE(first.ok) << first.message.toStdString();
     const JobResult second = run("0");
     ASSERT_TRUE(second.ok) << second.message.toStdString();
     EXPECT_NE(first.label, second.label) << "two backups in the same second differ";
+    EXPECT_EQ(QDir(dir() + "backups").entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({backup::folderNameOf(first.label), backup::folderNameOf(second.label)}))
+        << "a half-made backup of an earlier run is cleared away";
 
     IniFile s = settings();
     EXPECT_EQ(s.value("bakup", "num"), "2");
@@ -213,6 +218,15 @@ TEST_F(Backup, ABackupThatCannotBeWrittenIsRecordedNowhere) {
 
 TEST_F(Backup, UnclearRequestsAreRefused) {
     EXPECT_FALSE(run("7").ok);
+    {
+        QLockFile other(dir() + "BackUp.exe.lock");
+        ASSERT_TRUE(other.tryLock(0));
+        const JobResult r = run("0");
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.message.startsWith("Another backup or restore is still running"))
+            << r.message.toStdString();
+        EXPECT_FALSE(settings().contains("bakup", "num"));
+    }
     QFile::remove(dir() + "set.ini");
     JobOptions o;
     o.programDir = dir();

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QThread>
 
 #include <cerrno>
@@ -353,6 +354,11 @@ JobResult makeBackup(const JobOptions& options) {
              ++n)
             label = stamp + QStringLiteral(" (%1)").arg(n);
         const QString target = withSlash(backupDir) + folderNameOf(label);
+        // What a backup killed half-way left behind is of no use to anyone.
+        const QStringList leftovers = QDir(backupDir).entryList(
+            {QStringLiteral(".*.partial*")}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QString& leftover : leftovers)
+            removePath(withSlash(backupDir) + leftover);
         partial =
             freeName(withSlash(backupDir) + '.' + folderNameOf(label) + QStringLiteral(".partial"));
 
@@ -535,6 +541,12 @@ JobResult runJob(const JobOptions& options) {
                 QStringLiteral("The settings file \"%1\" does not exist: start the backup "
                                "or restore from Tolvane's options.")
                     .arg(native(path)));
+        // One backup program at a time: two would number their backups alike
+        // and take each other's half-made copies for leftovers.
+        QLockFile lock(dir + QStringLiteral("BackUp.exe.lock"));
+        if (!lock.tryLock(options.waitSeconds * 1000))
+            return failed(QStringLiteral("Another backup or restore is still running in \"%1\".")
+                              .arg(native(dir)));
         IniFile settings(path);
         const QString operation = settings.value(ini::kSection, ini::kOperation);
         if (operation == QLatin1String("0")) {
