@@ -202,6 +202,22 @@ TEST_F(Backup, ARestoreThatCannotBeTrustedIsRefusedAndChangesNothing) {
     }
 }
 
+TEST_F(Backup, ABackupWithoutDocumentsLeavesDocAsItIs) {
+    const JobResult made = run("0");
+    ASSERT_TRUE(made.ok) << made.message.toStdString();
+    QDir(settings().value("bakupdir", "bak1") + "/Doc").removeRecursively();
+    exec("DELETE FROM JianDaTi");
+    bank.addDoc("new.doc", "new");
+    const QMap<QString, QByteArray> docs = tree(dir() + "Doc");
+
+    const JobResult r = run("1", made.label);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains("Doc was left as it was")) << r.message.toStdString();
+    EXPECT_EQ(questions(), "What is a noun?");
+    EXPECT_EQ(tree(dir() + "Doc"), docs);
+    expectNoLeftovers();
+}
+
 TEST_F(Backup, ABackupThatCannotBeWrittenIsRecordedNowhere) {
     // A folder below a file can never be made, whoever runs this.
     writeFile(dir() + "plainfile", "x");

@@ -453,8 +453,13 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
                 QStringLiteral("The folder \"%1\" cannot be made.").arg(native(dir + "DB")));
         copyFile(savedBank, newBank);
         verifyBank(newBank);
-        copyTree(savedDoc, newDoc);
-        verifyTree(savedDoc, newDoc);
+        // A backup without a Doc folder (not made by this program) says
+        // nothing about the documents: they are left as they are.
+        const bool withDocs = QFileInfo(savedDoc).isDir();
+        if (withDocs) {
+            copyTree(savedDoc, newDoc);
+            verifyTree(savedDoc, newDoc);
+        }
 
         // A hot journal left by a programme that was killed belongs to the
         // bank being replaced: opening that bank rolls it back, so it cannot
@@ -488,10 +493,10 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
 
         tell(options, QStringLiteral("Replacing the question bank and Doc..."));
         syncToDisk(dir + QStringLiteral("DB"));
-        if (QFileInfo(doc).isDir()) {
+        if (withDocs && QFileInfo(doc).isDir()) {
             docAside = freeName(doc + QStringLiteral(".before-restore-") + stamp);
             swapFolders(newDoc, doc, docAside);
-        } else {
+        } else if (withDocs) {
             removePath(doc);
             renameOrThrow(newDoc, doc);
         }
@@ -502,7 +507,7 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
             removePath(newDoc);
             if (!docAside.isEmpty())
                 swapFolders(docAside, doc, newDoc);
-            else
+            else if (withDocs)
                 renameOrThrow(doc, newDoc);
             throw;
         }
@@ -521,6 +526,8 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
             r.message += QStringLiteral(", its documents as \"%1\"").arg(native(docAside));
         if (!bankAside.isEmpty())
             r.message += '.';
+        if (!withDocs)
+            r.message += QStringLiteral(" The backup holds no Doc folder: Doc was left as it was.");
         return r;
     } catch (const std::exception& e) {
         if (prepared) {
