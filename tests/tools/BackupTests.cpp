@@ -1,4 +1,5 @@
 #include "tools/backup/BackupJob.h"
+#include "tools/backup/BackupWindow.h"
 
 #include "db/Database.h"
 #include "db/Query.h"
@@ -9,9 +10,13 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLabel>
 #include <QLockFile>
 #include <QMap>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -263,6 +268,29 @@ TEST_F(Backup, UnclearRequestsAreRefused) {
     for (const auto& l : lines)
         EXPECT_EQ(backup::parseArguments(l.args).error.isEmpty(), l.valid)
             << l.args.join(' ').toStdString();
+}
+
+TEST_F(Backup, TheWindowShowsTheWorkAndStartsTolvaneAgain) {
+    // Stands in for Tolvane: leaves a mark where it was started.
+    writeFile(dir() + "Zenlo", "#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n");
+    QFile::setPermissions(dir() + "Zenlo", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    IniFile s = settings();
+    s.write("bakup", "CZ", "0");
+    JobOptions o;
+    o.programDir = dir();
+    backup::BackupWindow w(o);
+    w.show();
+    w.start();
+    EXPECT_FALSE(w.Start_Btn->isEnabled()) << "not while it works";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.finished(); }, 30000));
+    EXPECT_TRUE(w.result().ok) << w.result().message.toStdString();
+    EXPECT_EQ(w.Status_L->text(), "Done.");
+    EXPECT_TRUE(w.Log_Memo->toPlainText().contains("Copying the question bank..."));
+    EXPECT_TRUE(w.Log_Memo->toPlainText().contains(w.result().message));
+    ASSERT_TRUE(w.Start_Btn->isEnabled());
+    w.Start_Btn->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir() + "started"); }, 10000));
+    EXPECT_FALSE(w.isVisible());
 }
 
 // The program itself, copied beside a bank as it is installed.
