@@ -96,10 +96,11 @@ TSet_F::TSet_F(QWidget* parent) : QDialog(parent) {
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(32, 32));
     YHGL_TBtn = makeToolButton(ToolBar1, "YHGL_TBtn", QStringLiteral("Users"),
                                QStyle::SP_DirHomeIcon, true);
     SJKGL_TBtn = makeToolButton(ToolBar1, "SJKGL_TBtn", QStringLiteral("Database"),
-                                QStyle::SP_DriveHDIcon, true);
+                                QStyle::SP_DialogSaveButton, true);
     ToolBar1->addSeparator();
     ToolButton4 = makeToolButton(ToolBar1, "ToolButton4", QStringLiteral("Help"),
                                  QStyle::SP_MessageBoxQuestion, false);
