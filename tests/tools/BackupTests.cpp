@@ -235,6 +235,16 @@ TEST_F(Backup, ABackupThatCannotBeWrittenIsRecordedNowhere) {
     EXPECT_TRUE(r.message.contains("plainfile/backups")) << r.message.toStdString();
     EXPECT_EQ(settings().value("bakup", "num"), "1");
     EXPECT_FALSE(settings().contains("bakupdian", "bak2"));
+
+    // Nor can a backup be kept inside the Doc folder it copies.
+    const QMap<QString, QByteArray> docs = tree(dir() + "Doc");
+    IniFile s = settings();
+    s.write("bakup", "BakPath", dir() + "Doc/backups");
+    const JobResult inside = run("0");
+    EXPECT_FALSE(inside.ok);
+    EXPECT_TRUE(inside.message.contains("lies inside Doc")) << inside.message.toStdString();
+    EXPECT_EQ(tree(dir() + "Doc"), docs);
+    EXPECT_EQ(settings().value("bakup", "num"), "1");
 }
 
 TEST_F(Backup, UnclearRequestsAreRefused) {

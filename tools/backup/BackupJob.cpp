@@ -337,6 +337,17 @@ JobResult makeBackup(const JobOptions& options) {
                 QStringLiteral("The question bank \"%1\" does not exist.").arg(native(bank)));
         waitForRelease(options, bank);
 
+        // Doc is copied into the backup: a backup folder inside it would be
+        // copied into itself.
+        const QString docReal =
+            QFileInfo(doc).exists() ? QFileInfo(doc).canonicalFilePath() : QDir::cleanPath(doc);
+        const QString backupReal =
+            QFileInfo(backupDir).exists() ? QFileInfo(backupDir).canonicalFilePath() : backupDir;
+        if ((backupReal + '/').startsWith(docReal + '/'))
+            throw BackupError(QStringLiteral("The backup folder \"%1\" lies inside Doc, which the "
+                                             "backup copies. Choose another backup folder.")
+                                  .arg(native(backupDir)));
+
         tell(options,
              QStringLiteral("Preparing the backup folder \"%1\"...").arg(native(backupDir)));
         if (!QDir().mkpath(backupDir) || !QFileInfo(backupDir).isDir())
@@ -382,6 +393,7 @@ JobResult makeBackup(const JobOptions& options) {
         syncToDisk(backupDir);
 
         tell(options, QStringLiteral("Recording the backup in set.ini..."));
+        settings.reload(); // the count as it is now, not as it was when the copy began
         const int number = qMax(0, settings.intValue(ini::kSection, ini::kCount, 0)) + 1;
         try {
             settings.write({{ini::kSection, ini::kCount, QString::number(number)},
