@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -95,7 +96,10 @@ TEST_F(UserPage, OpensOnTheUsersPageShowingTheFirstUser) {
     EXPECT_EQ(w->ToolButton4->text(), "Help");
     EXPECT_EQ(w->ToolButton5->text(), "About");
     EXPECT_EQ(w->Label6->text(), "If no change in PW please keep the above blank.");
-    EXPECT_EQ(w->MM_FE->echoMode(), QLineEdit::Password);
+    for (QLineEdit* e : {w->MM_FE, w->QRMM_FE}) {
+        EXPECT_EQ(e->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(e->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, e), '*');
+    }
 
     ASSERT_EQ(w->YH_ADOQ->columnNames(), QStringList({"UserName", "Permission"}));
     ASSERT_EQ(w->YH_ADOQ->recordCount(), 2);
