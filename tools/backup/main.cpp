@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QTextStream>
 
 #include <cstring>
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
     if (!arguments.error.isEmpty()) {
         QTextStream err(stderr);
         err << arguments.error << "\n\n" << usageText();
+        // Started from a desktop, the console is nowhere to be seen.
+        if (!noWindow)
+            QMessageBox::critical(nullptr, QStringLiteral("Tolvane Backup"),
+                                  arguments.error + QStringLiteral("\n\n") + usageText());
         return 2;
     }
     JobOptions options;
