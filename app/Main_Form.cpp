@@ -264,11 +264,7 @@ void TMain_F::XXSZ_FBtnClick() {
 }
 
 void TMain_F::Help_FBtnClick() {
-    // Relative to the working directory, the executable's directory. The
-    // desktop's answer is ignored and a missing file says nothing.
-    const QString file = QDir::current().absoluteFilePath(QStringLiteral("Zenlo.chm"));
-    if (QFileInfo::exists(file))
-        shellOpen(file);
+    openHelpFile();
 }
 
 void TMain_F::About_FBtnClick() {
