@@ -318,6 +318,7 @@ void addChapter(db::Query& rows, const QString& code, const QString& name) {
     rows.bindText(QStringLiteral("ZJName"), name);
     rows.execSql();
     openPage(rows, kChapterPage);
+    rows.fetchAll();
     // The new chapter is numbered after every other: make it the current
     // row, so that the edits, which still hold it, show the row a Modify
     // would write.

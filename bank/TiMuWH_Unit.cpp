@@ -99,6 +99,9 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
 
     ADOQuery1 = new db::Query(bankConnection(), this);
     ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
+    // A table of many years' questions opens at once: the grid reads its
+    // rows as it scrolls to them.
+    ADOQuery1->setFetchBlock(256);
     ADOQuery2 = new db::Query(bankConnection(), this);
     ADOQuery2->setObjectName(QStringLiteral("ADOQuery2"));
 

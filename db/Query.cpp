@@ -44,7 +44,14 @@ bool validIdent(const QString& name) {
 
 Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
-Query::~Query() = default;
+Query::~Query() {
+    stopReading();
+}
+
+void Query::stopReading() {
+    sqlite3_finalize(m_reading);
+    m_reading = nullptr;
+}
 
 void Query::setSql(const QString& sql) {
     close();
@@ -159,18 +166,14 @@ static QVariant columnValue(sqlite3_stmt* stmt, int col) {
     }
 }
 
-void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
+bool Query::stepRows(sqlite3_stmt* stmt, bool firstIsRowid, int limit,
+                     std::vector<std::vector<QVariant>>& rows, std::vector<qint64>& rowids) {
     const int n = sqlite3_column_count(stmt);
     const int skip = firstIsRowid ? 1 : 0;
-    QStringList columns;
-    for (int c = skip; c < n; ++c)
-        columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
-    std::vector<std::vector<QVariant>> rows;
-    std::vector<qint64> rowids;
-    for (;;) {
+    for (int read = 0; limit <= 0 || read < limit; ++read) {
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE)
-            break;
+            return true;
         if (rc != SQLITE_ROW)
             fail();
         std::vector<QVariant> row;
@@ -181,6 +184,18 @@ void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
         if (firstIsRowid)
             rowids.push_back(sqlite3_column_int64(stmt, 0));
     }
+    return false;
+}
+
+void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
+    const int n = sqlite3_column_count(stmt);
+    const int skip = firstIsRowid ? 1 : 0;
+    QStringList columns;
+    for (int c = skip; c < n; ++c)
+        columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    std::vector<std::vector<QVariant>> rows;
+    std::vector<qint64> rowids;
+    const bool done = stepRows(stmt, firstIsRowid, m_fetchBlock, rows, rowids);
     emit aboutToReset();
     m_columns = columns;
     m_rows = std::move(rows);
@@ -189,7 +204,41 @@ void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
     m_open = true;
     m_state = State::Browse;
     m_pending.clear();
+    if (!done) {
+        m_reading = stmt;
+        m_readingRowid = firstIsRowid;
+    }
     emit resetDone();
+}
+
+bool Query::fetchMore() {
+    if (!m_reading)
+        return false;
+    std::vector<std::vector<QVariant>> rows;
+    std::vector<qint64> rowids;
+    bool done = true;
+    try {
+        done = stepRows(m_reading, m_readingRowid, m_fetchBlock, rows, rowids);
+    } catch (...) {
+        stopReading();
+        throw;
+    }
+    if (done)
+        stopReading();
+    if (rows.empty())
+        return false;
+    const int first = recordCount();
+    emit rowsAboutToBeAppended(first, first + static_cast<int>(rows.size()) - 1);
+    for (auto& row : rows)
+        m_rows.push_back(std::move(row));
+    m_rowids.insert(m_rowids.end(), rowids.begin(), rowids.end());
+    emit rowsAppended();
+    return true;
+}
+
+void Query::fetchAll() {
+    while (fetchMore()) {
+    }
 }
 
 void Query::open() {
@@ -222,6 +271,8 @@ void Query::open() {
     StmtGuard guard{stmt};
     bindAll(stmt);
     readRows(stmt, !table.isEmpty());
+    if (m_reading == stmt)
+        guard.stmt = nullptr; // read on by fetchMore()
     if (!table.isEmpty()) {
         m_table = table;
         m_tableColumns = m_columns;
@@ -238,6 +289,7 @@ void Query::openTable(const QString& table) {
 }
 
 void Query::close() {
+    stopReading();
     if (!m_open && m_rows.empty())
         return;
     emit aboutToReset();
@@ -269,13 +321,15 @@ int Query::execSql() {
 }
 
 void Query::next() {
-    if (m_current < recordCount())
+    if (m_current < recordCount() || canFetchMore())
         setCurrentRow(m_current + 1);
 }
 
 void Query::setCurrentRow(int row) {
     if (row < 0)
         row = 0;
+    while (row >= recordCount() && fetchMore()) {
+    }
     if (row > recordCount())
         row = recordCount();
     if (row == m_current)
@@ -393,6 +447,8 @@ std::vector<QVariant> Query::readRow(qint64 rowid) {
 void Query::post() {
     if (m_state == State::Browse)
         return;
+    // The rest of the result is read before the table changes under it.
+    fetchAll();
     const QStringList names = m_pending.keys();
     QString sql;
     if (m_state == State::Insert) {
@@ -456,6 +512,7 @@ void Query::deleteCurrent() {
         throw DbError(QStringLiteral("Current Recordset does not support updating."));
     requireCurrent();
     cancel();
+    fetchAll();
     sqlite3_stmt* stmt =
         prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdent(m_table)));
     StmtGuard guard{stmt};

@@ -36,6 +36,20 @@ public:
     void bindNull(const QString& name);
     void clearParams() { m_params.clear(); }
 
+    // Rows read on opening: all of them (0, the default), or the first
+    // `rows`, the rest as a grid scrolls to them (fetchMore) or the current
+    // row moves past them. A large table then opens at once, however many
+    // rows it holds. While rows are left unread, the statement keeps its
+    // read open, and SQLite commits a write on the connection only once no
+    // statement is reading: post() and deleteCurrent() therefore read the
+    // rest first, and a block-reading query should not stay open beside
+    // writes of other queries.
+    void setFetchBlock(int rows) { m_fetchBlock = rows < 0 ? 0 : rows; }
+    bool canFetchMore() const { return m_reading != nullptr; }
+    // Reads the next block of rows; false when there were none left.
+    bool fetchMore();
+    void fetchAll();
+
     // Runs the statement and keeps its rows.
     void open();
     // The whole table as an updatable result set.
@@ -87,13 +101,23 @@ public:
 signals:
     void aboutToReset();
     void resetDone();
+    // Rows first..last (inclusive) read by fetchMore().
+    void rowsAboutToBeAppended(int first, int last);
+    void rowsAppended();
     void currentRowChanged(int row);
 
 private:
     enum class State { Browse, Insert, Edit };
     sqlite3_stmt* prepare(const QString& sql) const;
     void bindAll(sqlite3_stmt* stmt) const;
+    // Reads the rows of a new result; with a fetch block, only the first
+    // block, and the statement is kept for the rest.
     void readRows(sqlite3_stmt* stmt, bool firstIsRowid);
+    // Steps up to `limit` rows (0: all) into the given vectors; true when the
+    // statement is done.
+    bool stepRows(sqlite3_stmt* stmt, bool firstIsRowid, int limit,
+                  std::vector<std::vector<QVariant>>& rows, std::vector<qint64>& rowids);
+    void stopReading();
     void requireCurrent() const;
     QString columnFor(const QString& name) const; // the stored column name
     std::vector<QVariant> readRow(qint64 rowid);
@@ -111,6 +135,9 @@ private:
     QStringList m_tableColumns;
     State m_state = State::Browse;
     QMap<QString, QVariant> m_pending; // stored column name -> value
+    int m_fetchBlock = 0;
+    sqlite3_stmt* m_reading = nullptr; // the statement of rows not yet read
+    bool m_readingRowid = false;
 };
 
 } // namespace tolvane::db
