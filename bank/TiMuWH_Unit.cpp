@@ -50,6 +50,8 @@ void setEditorText(QWidget* editor, const QString& text) {
 widgets::TDBGrid* makeGrid(QWidget* parent, const char* name) {
     auto* grid = new widgets::TDBGrid(parent);
     grid->setObjectName(QString::fromLatin1(name));
+    // Room for a dozen rows, at any text size.
+    grid->setMinimumHeight(grid->fontMetrics().height() * 12);
     return grid;
 }
 
@@ -83,8 +85,8 @@ QSplitter* splitPage(QWidget* page, widgets::TDBGrid* grid, QWidget* editors, QL
     grid->setParent(splitter);
     splitter->addWidget(grid);
     splitter->addWidget(scroll);
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
@@ -374,6 +376,8 @@ void TForm1::buildChapterPage() {
     QSplitter* splitter = splitPage(TabSheet7, ZJ_DBGrid, editors, row);
     splitter->setStretchFactor(0, 4);
     splitter->setStretchFactor(1, 1);
+    // Three edits: shown whole, never behind a scroll bar.
+    splitter->widget(1)->setMinimumHeight(editors->sizeHint().height());
 }
 
 void TForm1::connectHandlers() {
@@ -513,6 +517,7 @@ void TForm1::applyColumns() {
     if (page == kChapterPage) {
         for (const auto& [column, title] : chapterTitles())
             grid->setColumnTitle(column, title);
+        grid->setColumnWidthChars(2, 30);
         return;
     }
     const QuestionPage& info = questionPage(page);
@@ -520,6 +525,11 @@ void TForm1::applyColumns() {
         grid->setColumnTitle(column, title);
     for (const auto& [column, chars] : info.widths)
         grid->setColumnWidthChars(column, chars);
+    // Pages that give their texts no width still show a readable part of the
+    // question and the answer.
+    if (info.widths.empty())
+        for (const int column : {2, 3})
+            grid->setColumnWidthChars(column, 30);
 }
 
 void TForm1::loadCurrentRow() {
