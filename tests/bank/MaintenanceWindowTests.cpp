@@ -8,6 +8,7 @@
 #include "widgets/DataGrid.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -675,3 +677,25 @@ TEST_F(MaintenanceWindow, OpenHandsTheTypedNameInDocToTheDesktop) {
 }
 
 } // namespace
+
+TEST_F(MaintenanceWindow, ADocumentTheDesktopHasNoProgramForIsReported) {
+    // A desktop whose MIME database names no program for any file.
+    QTemporaryDir bin;
+    QFile query(bin.path() + "/xdg-mime");
+    ASSERT_TRUE(query.open(QIODevice::WriteOnly));
+    query.write("#!/bin/sh\necho \"$@\" > \"$0.asked\"\n");
+    query.close();
+    query.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8() + ":" + path);
+    bank.addDoc("form.doc");
+    enter(4);
+    set("TMWJ_Edit", "form.doc");
+    click("DKTM_BitBtn1");
+    qputenv("PATH", path);
+    EXPECT_EQ(messages.texts(),
+              QStringList{"The desktop has no program that opens the file \"form.doc\"."});
+    QFile asked(bin.path() + "/xdg-mime.asked");
+    ASSERT_TRUE(asked.open(QIODevice::ReadOnly));
+    EXPECT_EQ(asked.readAll().trimmed(), "query default application/msword");
+}
