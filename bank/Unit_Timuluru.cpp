@@ -2,11 +2,11 @@
 
 #include "app/core/Handler.h"
 #include "app/core/Messages.h"
+#include "bank/FormParts.h"
 #include "bank/QuestionEntry.h"
 #include "db/DataModule.h"
 #include "db/Query.h"
 #include "db/Schema.h"
-#include "widgets/TypedComboBox.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -21,7 +21,6 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include <limits>
 #include <stdexcept>
 
 namespace tolvane::bank {
@@ -35,121 +34,6 @@ const char kChapterBlank[] = "\"Chapter belongs\" cannot be blank";
 const char kExisted[] = "Question already existed!";
 const char kQuestionFileMissing[] = "File quoted by question not exist!";
 const char kDifficultyLookup[] = "Select BH From NYD Where NYD=:NY";
-
-// Line edits hold whole questions and answers: nothing typed or pasted may be
-// cut at the toolkit's default limit of 32767 characters.
-constexpr int kNoLimit = std::numeric_limits<int>::max();
-
-QLineEdit* makeEdit(QWidget* parent, const QString& name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setMaxLength(kNoLimit);
-    return edit;
-}
-
-QLineEdit* makeEdit(QWidget* parent, const char* name) {
-    return makeEdit(parent, QString::fromLatin1(name));
-}
-
-QPlainTextEdit* makeMemo(QWidget* parent, const char* name) {
-    auto* memo = new QPlainTextEdit(parent);
-    memo->setObjectName(QString::fromLatin1(name));
-    memo->setTabChangesFocus(true);
-    return memo;
-}
-
-// Any text may be typed as well as picked. The list never grows from what is
-// typed, and the completer only offers items: it never rewrites the text, so
-// a typed value is stored exactly as typed.
-QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items = {}) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    widgets::makeTypedComboBox(box);
-    box->lineEdit()->setMaxLength(kNoLimit);
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    return box;
-}
-
-// Adds list items without choosing one of them.
-void appendItems(QComboBox* box, const QStringList& items) {
-    const QString typed = box->currentText();
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    box->setEditText(typed);
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    // Enter in an edit must not press a button of the window.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
-// Lays a page out on a grid of two label and field pairs per row; a single
-// field spans both.
-class PageGrid {
-public:
-    explicit PageGrid(QWidget* page) : m_page(page), m_grid(new QGridLayout(page)) {
-        m_grid->setColumnStretch(1, 1);
-        m_grid->setColumnStretch(3, 1);
-        m_grid->setHorizontalSpacing(10);
-        m_grid->setVerticalSpacing(8);
-    }
-    void wide(const QString& label, QWidget* field, int stretch = 0) {
-        m_grid->addWidget(makeLabel(m_page, label, field), m_row, 0,
-                          field->inherits("QPlainTextEdit") ? Qt::AlignTop : Qt::Alignment());
-        m_grid->addWidget(field, m_row, 1, 1, 3);
-        m_grid->setRowStretch(m_row, stretch);
-        ++m_row;
-    }
-    void pair(const QString& label1, QWidget* field1, const QString& label2, QWidget* field2) {
-        m_grid->addWidget(makeLabel(m_page, label1, field1), m_row, 0);
-        m_grid->addWidget(field1, m_row, 1);
-        m_grid->addWidget(makeLabel(m_page, label2, field2), m_row, 2);
-        m_grid->addWidget(field2, m_row, 3);
-        ++m_row;
-    }
-    void numberBox(QLineEdit* box) {
-        box->setReadOnly(true);
-        box->setFocusPolicy(Qt::NoFocus);
-        box->setMaximumWidth(120);
-        m_grid->addWidget(makeLabel(m_page, QStringLiteral("Question No."), box), m_row, 0);
-        m_grid->addWidget(box, m_row, 1, Qt::AlignLeft);
-        ++m_row;
-    }
-    void stretch() {
-        m_grid->setRowStretch(m_row, 1);
-        ++m_row;
-    }
-    void addButton(QPushButton* button) {
-        button->setMinimumWidth(100);
-        m_grid->addWidget(button, m_row, 3, Qt::AlignRight);
-        ++m_row;
-    }
-
-private:
-    QWidget* m_page;
-    QGridLayout* m_grid;
-    int m_row = 0;
-};
-
-QStringList oneToFive() {
-    return {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-            QStringLiteral("5")};
-}
-
-db::Connection* bankConnection() {
-    return db::Zenlo_DM ? &db::Zenlo_DM->TiKu_ADOC : nullptr;
-}
 
 } // namespace
 
@@ -355,14 +239,7 @@ void TTIMuLuRu::buildPages() {
 }
 
 QString TTIMuLuRu::memoText(const QPlainTextEdit* memo) {
-    QString text = memo->document()->toRawText();
-    for (QChar& c : text) {
-        const char16_t u = c.unicode();
-        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xfdd0 ||
-            u == 0xfdd1)
-            c = QLatin1Char('\n');
-    }
-    return text;
+    return bank::memoText(memo);
 }
 
 void TTIMuLuRu::showEvent(QShowEvent* event) {

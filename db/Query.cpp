@@ -45,6 +45,7 @@ bool validIdent(const QString& name) {
 Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
 Query::~Query() {
+    stopReading();
     releaseKept();
 }
 
@@ -65,6 +66,16 @@ sqlite3_stmt* Query::prepareKept(const QString& sql) {
     m_kept = prepare(sql);
     m_keptText = sql;
     return m_kept;
+}
+
+void Query::stopReading() {
+    // The kept statement is only rewound: a statement left on a row would
+    // hold the bank's read lock.
+    if (m_reading == m_kept)
+        sqlite3_reset(m_reading);
+    else
+        sqlite3_finalize(m_reading);
+    m_reading = nullptr;
 }
 
 void Query::setSql(const QString& sql) {
@@ -180,22 +191,14 @@ static QVariant columnValue(sqlite3_stmt* stmt, int col) {
     }
 }
 
-void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
+bool Query::stepRows(sqlite3_stmt* stmt, bool firstIsRowid, int limit,
+                     std::vector<std::vector<QVariant>>& rows, std::vector<qint64>& rowids) {
     const int n = sqlite3_column_count(stmt);
     const int skip = firstIsRowid ? 1 : 0;
-    // The names are those of the kept statement until it is compiled anew.
-    if (m_keptColumns.isEmpty())
-        for (int c = skip; c < n; ++c)
-            m_keptColumns << QString::fromUtf8(sqlite3_column_name(stmt, c));
-    const QStringList columns = m_keptColumns;
-    std::vector<std::vector<QVariant>> rows;
-    std::vector<qint64> rowids;
-    for (;;) {
-        if (m_maxRows > 0 && static_cast<int>(rows.size()) >= m_maxRows)
-            break;
+    for (int read = 0; limit <= 0 || read < limit; ++read) {
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE)
-            break;
+            return true;
         if (rc != SQLITE_ROW)
             fail();
         std::vector<QVariant> row;
@@ -206,6 +209,23 @@ void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
         if (firstIsRowid)
             rowids.push_back(sqlite3_column_int64(stmt, 0));
     }
+    return false;
+}
+
+void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
+    const int n = sqlite3_column_count(stmt);
+    const int skip = firstIsRowid ? 1 : 0;
+    // The names are those of the kept statement until it is compiled anew.
+    if (m_keptColumns.isEmpty())
+        for (int c = skip; c < n; ++c)
+            m_keptColumns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    const QStringList columns = m_keptColumns;
+    std::vector<std::vector<QVariant>> rows;
+    std::vector<qint64> rowids;
+    // A limit on the rows ends the reading; a block leaves the rest for later.
+    const bool done =
+        stepRows(stmt, firstIsRowid, m_maxRows > 0 ? m_maxRows : m_fetchBlock, rows, rowids) ||
+        m_maxRows > 0;
     emit aboutToReset();
     m_columns = columns;
     m_rows = std::move(rows);
@@ -214,7 +234,41 @@ void Query::readRows(sqlite3_stmt* stmt, bool firstIsRowid) {
     m_open = true;
     m_state = State::Browse;
     m_pending.clear();
+    if (!done) {
+        m_reading = stmt;
+        m_readingRowid = firstIsRowid;
+    }
     emit resetDone();
+}
+
+bool Query::fetchMore() {
+    if (!m_reading)
+        return false;
+    std::vector<std::vector<QVariant>> rows;
+    std::vector<qint64> rowids;
+    bool done = true;
+    try {
+        done = stepRows(m_reading, m_readingRowid, m_fetchBlock, rows, rowids);
+    } catch (...) {
+        stopReading();
+        throw;
+    }
+    if (done)
+        stopReading();
+    if (rows.empty())
+        return false;
+    const int first = recordCount();
+    emit rowsAboutToBeAppended(first, first + static_cast<int>(rows.size()) - 1);
+    for (auto& row : rows)
+        m_rows.push_back(std::move(row));
+    m_rowids.insert(m_rowids.end(), rowids.begin(), rowids.end());
+    emit rowsAppended();
+    return true;
+}
+
+void Query::fetchAll() {
+    while (fetchMore()) {
+    }
 }
 
 void Query::open() {
@@ -258,8 +312,10 @@ void Query::open() {
         sqlite3_reset(stmt);
         throw;
     }
-    // A statement left on a row would hold the bank's read lock.
-    sqlite3_reset(stmt);
+    // Unless fetchMore() reads on, rewind it: a statement left on a row
+    // would hold the bank's read lock.
+    if (m_reading != stmt)
+        sqlite3_reset(stmt);
     if (!table.isEmpty()) {
         m_table = table;
         m_tableColumns = m_columns;
@@ -276,6 +332,7 @@ void Query::openTable(const QString& table) {
 }
 
 void Query::close() {
+    stopReading();
     if (!m_open && m_rows.empty())
         return;
     emit aboutToReset();
@@ -307,13 +364,15 @@ int Query::execSql() {
 }
 
 void Query::next() {
-    if (m_current < recordCount())
+    if (m_current < recordCount() || canFetchMore())
         setCurrentRow(m_current + 1);
 }
 
 void Query::setCurrentRow(int row) {
     if (row < 0)
         row = 0;
+    while (row >= recordCount() && fetchMore()) {
+    }
     if (row > recordCount())
         row = recordCount();
     if (row == m_current)
@@ -431,6 +490,8 @@ std::vector<QVariant> Query::readRow(qint64 rowid) {
 void Query::post() {
     if (m_state == State::Browse)
         return;
+    // The rest of the result is read before the table changes under it.
+    fetchAll();
     const QStringList names = m_pending.keys();
     QString sql;
     if (m_state == State::Insert) {
@@ -494,6 +555,7 @@ void Query::deleteCurrent() {
         throw DbError(QStringLiteral("Current Recordset does not support updating."));
     requireCurrent();
     cancel();
+    fetchAll();
     sqlite3_stmt* stmt =
         prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdent(m_table)));
     StmtGuard guard{stmt};

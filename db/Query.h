@@ -38,6 +38,20 @@ public:
     void bindNull(const QString& name);
     void clearParams() { m_params.clear(); }
 
+    // Rows read on opening: all of them (0, the default), or the first
+    // `rows`, the rest as a grid scrolls to them (fetchMore) or the current
+    // row moves past them. A large table then opens at once, however many
+    // rows it holds. While rows are left unread, the statement keeps its
+    // read open, and SQLite commits a write on the connection only once no
+    // statement is reading: post() and deleteCurrent() therefore read the
+    // rest first, and a block-reading query should not stay open beside
+    // writes of other queries.
+    void setFetchBlock(int rows) { m_fetchBlock = rows < 0 ? 0 : rows; }
+    bool canFetchMore() const { return m_reading != nullptr; }
+    // Reads the next block of rows; false when there were none left.
+    bool fetchMore();
+    void fetchAll();
+
     // Runs the statement and keeps its rows (at most maxRows() of them).
     // The compiled statement is kept, so opening the same text again with
     // other parameter values costs no new compilation.
@@ -95,6 +109,9 @@ public:
 signals:
     void aboutToReset();
     void resetDone();
+    // Rows first..last (inclusive) read by fetchMore().
+    void rowsAboutToBeAppended(int first, int last);
+    void rowsAppended();
     void currentRowChanged(int row);
 
 private:
@@ -105,7 +122,14 @@ private:
     sqlite3_stmt* prepareKept(const QString& sql);
     void releaseKept();
     void bindAll(sqlite3_stmt* stmt) const;
+    // Reads the rows of a new result; with a fetch block, only the first
+    // block, and the statement is kept for the rest.
     void readRows(sqlite3_stmt* stmt, bool firstIsRowid);
+    // Steps up to `limit` rows (0: all) into the given vectors; true when the
+    // statement is done.
+    bool stepRows(sqlite3_stmt* stmt, bool firstIsRowid, int limit,
+                  std::vector<std::vector<QVariant>>& rows, std::vector<qint64>& rowids);
+    void stopReading();
     void requireCurrent() const;
     QString columnFor(const QString& name) const; // the stored column name
     std::vector<QVariant> readRow(qint64 rowid);
@@ -113,15 +137,6 @@ private:
 
     Connection* m_connection;
     QString m_sql;
-    int m_maxRows = 0;
-    // The statement open() last compiled, with the text it was compiled
-    // from, and what open() made of m_sql (the table, the text it runs).
-    sqlite3_stmt* m_kept = nullptr;
-    QString m_keptText;
-    QStringList m_keptColumns;
-    QString m_plannedSql;
-    QString m_plannedTable;
-    QString m_plannedStatement;
     QMap<QString, QVariant> m_params; // keyed by lower-case name
     bool m_open = false;
     QStringList m_columns;
@@ -132,6 +147,19 @@ private:
     QStringList m_tableColumns;
     State m_state = State::Browse;
     QMap<QString, QVariant> m_pending; // stored column name -> value
+    int m_fetchBlock = 0;
+    int m_maxRows = 0;
+    // The statement open() last compiled, with the text it was compiled
+    // from and its column names, and what open() made of m_sql (the table,
+    // the text it runs).
+    sqlite3_stmt* m_kept = nullptr;
+    QString m_keptText;
+    QStringList m_keptColumns;
+    QString m_plannedSql;
+    QString m_plannedTable;
+    QString m_plannedStatement;
+    sqlite3_stmt* m_reading = nullptr; // the statement of rows not yet read
+    bool m_readingRowid = false;
 };
 
 } // namespace tolvane::db

@@ -1,11 +1,28 @@
 #include "db/ResultModel.h"
 
+#include "app/core/Handler.h"
+
 namespace tolvane::db {
 
 ResultModel::ResultModel(Query* query, QObject* parent)
     : QAbstractTableModel(parent), m_query(query) {
     connect(query, &Query::aboutToReset, this, [this] { beginResetModel(); });
     connect(query, &Query::resetDone, this, [this] { endResetModel(); });
+    connect(query, &Query::rowsAboutToBeAppended, this,
+            [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
+    connect(query, &Query::rowsAppended, this, [this] { endInsertRows(); });
+}
+
+bool ResultModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && m_query && m_query->canFetchMore();
+}
+
+void ResultModel::fetchMore(const QModelIndex& parent) {
+    if (parent.isValid() || !m_query)
+        return;
+    // Called by the view while it lays itself out: a read error is shown,
+    // never thrown through the toolkit.
+    runHandler([this] { m_query->fetchMore(); });
 }
 
 int ResultModel::rowCount(const QModelIndex& parent) const {

@@ -8,7 +8,8 @@
 namespace tolvane {
 
 // The desktop's "open" action on a file (its default program). Returns
-// whether the desktop took it; nothing is shown to the user either way.
+// whether the desktop took it: false when it names no program for the file
+// or could not be asked to open it. Nothing is shown to the user either way.
 bool shellOpen(const QString& path);
 
 // Starts another program without waiting for it.

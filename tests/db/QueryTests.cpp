@@ -247,3 +247,44 @@ TEST(Query, OpeningABankAddsTheDifficultyIndexesItLacks) {
               6);
     db::Zenlo_DM = nullptr;
 }
+
+TEST(Query, ABlockReadingQueryReadsOnDemandAndCommitsItsWritesAtOnce) {
+    test::TestBank bank;
+    for (int i = 1; i <= 7; ++i)
+        bank.exec(QString("INSERT INTO JianDaTi (TypeID, TM) VALUES (3, 'Q%1')").arg(i));
+    Query q(&bank.connection());
+    q.setFetchBlock(3);
+    q.setSql("Select * from JianDaTi");
+    q.open();
+    db::ResultModel model(&q);
+    EXPECT_EQ(q.recordCount(), 3);
+    EXPECT_TRUE(model.canFetchMore(QModelIndex()));
+    model.fetchMore(QModelIndex());
+    EXPECT_EQ(model.rowCount(), 6);
+
+    // Walking the rows reads the rest.
+    QStringList seen;
+    for (q.first(); !q.eof(); q.next())
+        seen << q.fieldText("TM");
+    EXPECT_EQ(seen, (QStringList{"Q1", "Q2", "Q3", "Q4", "Q5", "Q6", "Q7"}));
+    EXPECT_FALSE(q.canFetchMore());
+
+    // A write while rows are still unread is committed at once: another
+    // connection sees it.
+    q.open();
+    ASSERT_TRUE(q.canFetchMore());
+    q.setCurrentRow(1);
+    q.setFieldText("TM", "Changed");
+    q.post();
+    EXPECT_EQ(q.recordCount(), 7);
+    q.deleteCurrent();
+    db::Connection other;
+    other.open(bank.bankPath());
+    Query check(&other);
+    check.setSql("SELECT COUNT(*) AS N FROM JianDaTi WHERE TM IN ('Q2', 'Changed')");
+    check.open();
+    EXPECT_EQ(check.fieldInt("N"), 0);
+    check.setSql("SELECT COUNT(*) AS N FROM JianDaTi");
+    check.open();
+    EXPECT_EQ(check.fieldInt("N"), 6);
+}
