@@ -189,12 +189,22 @@ void TManualGenPage::openPage() {
     resetGrid();
 }
 
+void TManualGenPage::sizeColumns() {
+    // The question takes the room the others leave; its whole text shows as
+    // the cell's tooltip.
+    ST_DBG->setColumnWidthChars(0, 5);
+    ST_DBG->setColumnWidthChars(1, 5);
+    ST_DBG->setColumnWidthChars(3, 22);
+    ST_DBG->setColumnWidthChars(4, 9);
+    ST_DBG->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+}
+
 void TManualGenPage::resetGrid() {
     db::Query& q = query(ST_ADOQ);
     q.close();
     q.setSql(emptyBrowseStatement());
     q.open();
-    ST_DBG->setColumnWidthChars(2, 60);
+    sizeColumns();
 }
 
 void TManualGenPage::BrowseSection(const QString& table, const QString& text) {
@@ -203,7 +213,7 @@ void TManualGenPage::BrowseSection(const QString& table, const QString& text) {
     q.setSql(browseSectionStatement(table));
     q.bindText(QStringLiteral("char"), text);
     q.open();
-    ST_DBG->setColumnWidthChars(2, 60);
+    sizeColumns();
 }
 
 void TManualGenPage::BrowseChapter(const QString& table, const QString& text) {
@@ -213,7 +223,7 @@ void TManualGenPage::BrowseChapter(const QString& table, const QString& text) {
     q.bindInt(QStringLiteral("num"), text.size());
     q.bindText(QStringLiteral("char"), text);
     q.open();
-    ST_DBG->setColumnWidthChars(2, 60);
+    sizeColumns();
 }
 
 void TManualGenPage::BrowseSelectedChapter() {

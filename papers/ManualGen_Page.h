@@ -69,6 +69,7 @@ public:
 private:
     db::Query& query(std::unique_ptr<db::Query>& slot);
     void resetGrid();
+    void sizeColumns();
     // Lists the selected node's questions if the node is ticked.
     void browseIfChecked();
     void BrowseSection(const QString& table, const QString& text);
