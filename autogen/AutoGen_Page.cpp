@@ -6,6 +6,7 @@
 #include "app/core/Session.h"
 #include "db/DataModule.h"
 #include "papers/PaperSave.h"
+#include "widgets/PageParts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,6 +15,9 @@
 
 namespace tolvane::autogen {
 
+using widgets::boldLabel;
+using widgets::pageButton;
+using widgets::pageSpinEdit;
 using widgets::TFlatButton;
 using widgets::TFlatSpinEditInteger;
 
@@ -63,31 +67,6 @@ public:
     }
 };
 
-QLabel* boldLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
-    return label;
-}
-
-TFlatButton* pageButton(const char* name, const char* caption, QWidget* parent) {
-    auto* b = new TFlatButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setMinimumHeight(32);
-    b->setMinimumWidth(110);
-    return b;
-}
-
-TFlatSpinEditInteger* spinEdit(const QString& name, int value, QWidget* parent) {
-    auto* edit = new TFlatSpinEditInteger(parent);
-    edit->setObjectName(name);
-    edit->setValue(value);
-    edit->setAlignment(Qt::AlignRight);
-    edit->setMinimumWidth(64);
-    return edit;
-}
-
 } // namespace
 
 TAutoGenPage::TAutoGenPage(GeneratedTestList& generatedTest, QWidget* parent)
@@ -123,7 +102,7 @@ TAutoGenPage::TAutoGenPage(GeneratedTestList& generatedTest, QWidget* parent)
     info->setColumnStretch(9, 1);
 
     // The total mark.
-    ZDZF_FSE = spinEdit(QStringLiteral("ZDZF_FSE"), 100, this);
+    ZDZF_FSE = pageSpinEdit(QStringLiteral("ZDZF_FSE"), 100, this);
     auto* totalRow = new QHBoxLayout;
     totalRow->addWidget(boldLabel(QStringLiteral("Total mark:"), this));
     totalRow->addWidget(ZDZF_FSE);
@@ -143,9 +122,9 @@ TAutoGenPage::TAutoGenPage(GeneratedTestList& generatedTest, QWidget* parent)
     for (int r = 0; r < 6; ++r) {
         setup->addWidget(new QLabel(QString::fromLatin1(kSetupCaptions[r]), Setup_GB), r + 1, 0);
         for (int c = 0; c < 4; ++c) {
-            SetupEdits[r][c] =
-                spinEdit(QString::fromLatin1(kRowNames[r]) + QString::fromLatin1(kSetupSuffixes[c]),
-                         0, Setup_GB);
+            SetupEdits[r][c] = pageSpinEdit(QString::fromLatin1(kRowNames[r]) +
+                                                QString::fromLatin1(kSetupSuffixes[c]),
+                                            0, Setup_GB);
             setup->addWidget(SetupEdits[r][c], r + 1, c + 1);
         }
     }

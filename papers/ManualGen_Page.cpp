@@ -6,6 +6,7 @@
 #include "db/DataModule.h"
 #include "papers/ManualPaper.h"
 #include "papers/PaperSave.h"
+#include "widgets/PageParts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,36 +16,11 @@
 
 namespace tolvane::papers {
 
+using widgets::boldLabel;
+using widgets::pageButton;
+using widgets::pageSpinEdit;
 using widgets::TFlatButton;
 using widgets::TFlatSpinEditInteger;
-
-namespace {
-
-TFlatSpinEditInteger* spinEdit(const QString& name, QWidget* parent) {
-    auto* edit = new TFlatSpinEditInteger(parent);
-    edit->setObjectName(name);
-    edit->setAlignment(Qt::AlignRight);
-    edit->setMinimumWidth(64);
-    return edit;
-}
-
-TFlatButton* pageButton(const char* name, const char* caption, QWidget* parent) {
-    auto* b = new TFlatButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setMinimumHeight(32);
-    b->setMinimumWidth(110);
-    return b;
-}
-
-QLabel* boldLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
-    return label;
-}
-
-} // namespace
 
 TManualGenPage::TManualGenPage(QStringList& chosenTypes, QStringList& chosenNumbers,
                                QStringList& chosenDifficulties, QWidget* parent)
@@ -86,9 +62,9 @@ TManualGenPage::TManualGenPage(QStringList& chosenTypes, QStringList& chosenNumb
     }
     for (int r = 0; r < 6; ++r) {
         const QString part = QString::fromLatin1(kManualTypes[r].namePart);
-        CountEdits[r] = spinEdit(part + QStringLiteral("SL_FSE"), TestSetup_GB);
+        CountEdits[r] = pageSpinEdit(part + QStringLiteral("SL_FSE"), 0, TestSetup_GB);
         CountEdits[r]->setReadOnly(true);
-        MarkEdits[r] = spinEdit(part + QStringLiteral("FZ_FSE"), TestSetup_GB);
+        MarkEdits[r] = pageSpinEdit(part + QStringLiteral("FZ_FSE"), 0, TestSetup_GB);
         const int row = r % 3 + 1;
         const int col = (r / 3) * 4;
         setup->addWidget(new QLabel(QString::fromLatin1(kManualTypes[r].rowLabel), TestSetup_GB),
@@ -97,8 +73,7 @@ TManualGenPage::TManualGenPage(QStringList& chosenTypes, QStringList& chosenNumb
         setup->addWidget(MarkEdits[r], row, col + 2);
     }
     setup->setColumnMinimumWidth(3, 16);
-    ZF_FSE = spinEdit(QStringLiteral("ZF_FSE"), TestSetup_GB);
-    ZF_FSE->setValue(100);
+    ZF_FSE = pageSpinEdit(QStringLiteral("ZF_FSE"), 100, TestSetup_GB);
     setup->addWidget(boldLabel(QStringLiteral("Total:"), TestSetup_GB), 4, 0);
     setup->addWidget(ZF_FSE, 4, 1);
     setup->setColumnStretch(7, 1);

@@ -73,19 +73,7 @@ struct SaveFixture {
     PaperRecord paper(const QString& id, QList<PaperQuestion> questions) {
         return PaperRecord{id, "admin", "Easy", questions};
     }
-    QStringList rows(const QString& sql) {
-        db::Query q(&bank.connection());
-        q.setSql(sql);
-        q.open();
-        QStringList out;
-        for (; !q.eof(); q.next()) {
-            QStringList fields;
-            for (const QString& c : q.columnNames())
-                fields << q.fieldText(c);
-            out << fields.join('|');
-        }
-        return out;
-    }
+    QStringList rows(const QString& sql) { return bank.rows(sql); }
 };
 
 const QString kFailure = "Unknow error in saving test, database submission failed!";

@@ -137,19 +137,7 @@ struct ManualFixture {
     }
     void add() { QTest::mouseClick(page().JRSJ_FBtn, Qt::LeftButton); }
     void save() { QTest::mouseClick(page().BCSJ_FBtn, Qt::LeftButton); }
-    QStringList rows(const QString& sql) {
-        db::Query q(&bank.connection());
-        q.setSql(sql);
-        q.open();
-        QStringList out;
-        for (; !q.eof(); q.next()) {
-            QStringList fields;
-            for (const QString& c : q.columnNames())
-                fields << q.fieldText(c);
-            out << fields.join('|');
-        }
-        return out;
-    }
+    QStringList rows(const QString& sql) { return bank.rows(sql); }
 };
 
 } // namespace

@@ -67,6 +67,20 @@ QString TestBank::text(const QString& sql) {
     return db::Query::displayText(q.value(0, 0));
 }
 
+QStringList TestBank::rows(const QString& sql) {
+    db::Query q(&connection());
+    q.setSql(sql);
+    q.open();
+    QStringList out;
+    for (; !q.eof(); q.next()) {
+        QStringList fields;
+        for (const QString& c : q.columnNames())
+            fields << q.fieldText(c);
+        out << fields.join('|');
+    }
+    return out;
+}
+
 void TestBank::addDoc(const QString& name, const QByteArray& content) {
     QFile f(dir() + QStringLiteral("Doc/") + name);
     if (f.open(QIODevice::WriteOnly))

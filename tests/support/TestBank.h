@@ -25,6 +25,8 @@ public:
     void exec(const QString& sql);    // a statement without parameters
     qint64 count(const QString& sql); // first column of the first row
     QString text(const QString& sql); // first column of the first row
+    // Every row of a statement, its fields as text joined with '|'.
+    QStringList rows(const QString& sql);
 
     // Writes a file into Doc/.
     void addDoc(const QString& name, const QByteArray& content = "doc");
