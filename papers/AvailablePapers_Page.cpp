@@ -90,6 +90,7 @@ void TAvailablePapersPage::listPapers() {
     m_papers->setSql(
         QStringLiteral("SELECT SJDH AS Test_ID,CJLS AS Test_Creator,ND AS Difficulty FROM SJ"));
     m_papers->open();
+    SJ_DBG->resizeColumnsToContents();
     // With no rows the identifier reads as null and the last one stays.
     if (!SJ_DBG->selectedIsNull(0))
         m_currentTestId = SJ_DBG->selectedText(0);
@@ -106,6 +107,7 @@ void TAvailablePapersPage::listQuestions() {
                     QStringLiteral("WHERE SJDH=:SJDH AND SJT.TypeID=Type.TypeID")});
     m_questions->bindText(QStringLiteral("SJDH"), m_currentTestId);
     m_questions->open();
+    SJT_DBG->resizeColumnsToContents();
 }
 
 void TAvailablePapersPage::SJ_DBGMouseUp() {
