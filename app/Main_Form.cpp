@@ -55,7 +55,7 @@ TFlatButton* TMain_F::makeNavButton(const QString& name, const QString& caption)
 }
 
 TMain_F::TMain_F(QWidget* parent)
-    : QDialog(parent), m_word(std::make_unique<docs::LibreOfficeApplication>()) {
+    : QDialog(parent), m_newWord([] { return std::make_unique<docs::LibreOfficeApplication>(); }) {
     setObjectName(QStringLiteral("Main_F"));
     setWindowTitle(QStringLiteral("Tolvane Test Paper Generation"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -302,8 +302,8 @@ void TMain_F::FlatButton2Click() {
     close();
 }
 
-void TMain_F::setWordApplication(std::unique_ptr<docs::WordApplication> word) {
-    m_word = std::move(word);
+void TMain_F::setWordApplicationFactory(WordFactory factory) {
+    m_newWord = std::move(factory);
 }
 
 db::Query& TMain_F::query(std::unique_ptr<db::Query>& slot) {
@@ -323,7 +323,8 @@ void TMain_F::YLSJ_FBtnClick() {
     if (!AnswerList)
         AnswerList = std::make_unique<QStringList>();
     WindowProgress progress;
-    docs::renderSavedPaper(SJ_WA(), progress, query(SJTXX_ADOQ), query(XT_ADOQ), CurrentTestID,
+    const std::unique_ptr<docs::WordApplication> word = m_newWord();
+    docs::renderSavedPaper(*word, progress, query(SJTXX_ADOQ), query(XT_ADOQ), CurrentTestID,
                            AvailablePage->listedQuestionCount(), AppPaths::docDir(), *AnswerList);
 }
 
@@ -331,14 +332,16 @@ void TMain_F::ZDYLSJ_FBtnClick() {
     if (!AnswerList)
         AnswerList = std::make_unique<QStringList>();
     WindowProgress progress;
+    const std::unique_ptr<docs::WordApplication> word = m_newWord();
     // The counts and marks of the headings are the request as it stands now.
-    docs::renderGeneratedTest(SJ_WA(), progress, query(XT_ADOQ), GeneratedTest,
+    docs::renderGeneratedTest(*word, progress, query(XT_ADOQ), GeneratedTest,
                               AutoGenPage->request(), AppPaths::docDir(), *AnswerList);
 }
 
 void TMain_F::BCDA_FBtnClick() {
     WindowProgress progress;
-    docs::renderAnswers(SJ_WA(), progress, AnswerList.get(), AppPaths::docDir());
+    const std::unique_ptr<docs::WordApplication> word = m_newWord();
+    docs::renderAnswers(*word, progress, AnswerList.get(), AppPaths::docDir());
 }
 
 void TMain_F::XYSJ_FBtnMouseEnter(QObject* sender) {

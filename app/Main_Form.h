@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTabWidget>
 
+#include <functional>
 #include <memory>
 
 namespace tolvane {
@@ -67,10 +68,12 @@ public:
     std::unique_ptr<db::Query> SJTXX_ADOQ;
     std::unique_ptr<db::Query> XT_ADOQ;
 
-    // The word processor the documents are written into: LibreOffice, or
-    // whatever a test hands in here.
-    docs::WordApplication& SJ_WA() const { return *m_word; }
-    void setWordApplication(std::unique_ptr<docs::WordApplication> word);
+    // Where each rendering gets the word processor it writes into:
+    // LibreOffice, unless a test hands in another. Every rendering has an
+    // application object of its own, so one started by a click during
+    // another's closing pause cannot take that one's document from it.
+    using WordFactory = std::function<std::unique_ptr<docs::WordApplication>()>;
+    void setWordApplicationFactory(WordFactory factory);
 
     // The six navigation buttons, in their column order.
     QList<widgets::TFlatButton*> navigationButtons() const;
@@ -108,7 +111,7 @@ private:
     void buildChapterTrees();
     widgets::TFlatButton* makeNavButton(const QString& name, const QString& caption);
     db::Query& query(std::unique_ptr<db::Query>& slot);
-    std::unique_ptr<docs::WordApplication> m_word;
+    WordFactory m_newWord;
     bool m_shown = false;
 };
 

@@ -8,6 +8,7 @@
 #include "tests/support/TestBank.h"
 
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace tolvane;
@@ -15,12 +16,32 @@ using docs::RecordingWordApplication;
 
 namespace {
 
+// Hands every rendering the one recording application of a test.
+class SharedWord : public docs::WordApplication {
+public:
+    explicit SharedWord(RecordingWordApplication& word) : m_word(word) {}
+    void connect() override { m_word.connect(); }
+    docs::WordDocument& addDocument() override { return m_word.addDocument(); }
+    void setCheckSpellingAsYouType(bool on) override { m_word.setCheckSpellingAsYouType(on); }
+    void setCheckGrammarAsYouType(bool on) override { m_word.setCheckGrammarAsYouType(on); }
+    void setVisible(bool visible) override { m_word.setVisible(visible); }
+    void disconnect() override { m_word.disconnect(); }
+
+private:
+    RecordingWordApplication& m_word;
+};
+
+void renderInto(TMain_F& main, RecordingWordApplication& word) {
+    main.setWordApplicationFactory([&word] { return std::make_unique<SharedWord>(word); });
+}
+
 struct PageFixture {
     test::TestBank bank;
     test::MessageRecorder messages;
     std::unique_ptr<TRateProcess_F> progress = std::make_unique<TRateProcess_F>();
     std::unique_ptr<TMain_F> main;
-    RecordingWordApplication* word = nullptr;
+    RecordingWordApplication recording;
+    RecordingWordApplication* word = &recording;
 
     // Papers "P1" (two questions), "P2" (one) and "P3" (none listed), in
     // this stored order.
@@ -38,9 +59,7 @@ struct PageFixture {
         bank.exec("INSERT INTO SJT (SJDH, TypeID, BH, FZ) VALUES ('P1', 3, 1, 4), ('P1', 5, 2, "
                   "6), ('P2', 3, 1, 9)");
         main = std::make_unique<TMain_F>();
-        auto recording = std::make_unique<RecordingWordApplication>();
-        word = recording.get();
-        main->setWordApplication(std::move(recording));
+        renderInto(*main, recording);
         main->resize(1000, 700);
         main->show();
     }
@@ -187,7 +206,7 @@ TEST(SavedPapersPage, WithNoPaperEverSelectedPreviewAndDeleteDoNothing) {
     f.bank.exec("DELETE FROM SJT");
     // A main window that never saw a paper.
     f.main = std::make_unique<TMain_F>();
-    f.main->setWordApplication(std::make_unique<RecordingWordApplication>());
+    renderInto(*f.main, f.recording);
     f.main->show();
     EXPECT_TRUE(f.main->CurrentTestID.isEmpty());
 
@@ -253,4 +272,27 @@ TEST(SavedPapersPage, AFailedRenderingClosesTheProgressAndShowsTheError) {
     EXPECT_TRUE(f.messages.last().text.contains("field TM"));
     EXPECT_FALSE(f.progress->isVisible());
     EXPECT_FALSE(f.word->isConnected());
+}
+
+TEST(SavedPapersPage, AClickDuringTheClosingPauseWritesItsDocumentToo) {
+    PageFixture f;
+    TMain_F& m = *f.main;
+    // Each rendering with an application of its own, as in the program.
+    std::vector<std::unique_ptr<RecordingWordApplication>> apps;
+    m.setWordApplicationFactory([&apps] {
+        apps.push_back(std::make_unique<RecordingWordApplication>());
+        return std::make_unique<SharedWord>(*apps.back());
+    });
+    TRateProcess_F::setFinishPauseMsForTests(300);
+    // "Save Answers" clicked while the preview pauses at its end.
+    QTimer::singleShot(100, [&m] { m.AvailablePage->BCDA_FBtn->click(); });
+    m.AvailablePage->YLSJ_FBtn->click();
+    EXPECT_EQ(f.messages.count(), 0) << f.messages.texts().join("; ").toStdString();
+    ASSERT_EQ(apps.size(), 2u);
+    for (const auto& app : apps) {
+        ASSERT_EQ(app->documentCount(), 1);
+        EXPECT_TRUE(app->isVisible());
+        EXPECT_FALSE(app->isConnected());
+    }
+    EXPECT_EQ(apps[1]->lastDocument().caption(), "Tolvane Test Answers");
 }
