@@ -1,13 +1,17 @@
 #include "app/Main_Form.h"
 
 #include "app/About_Form.h"
+#include "app/core/AppPaths.h"
 #include "app/core/Handler.h"
 #include "app/core/Messages.h"
+#include "app/core/Progress.h"
 #include "app/core/Session.h"
 #include "app/core/Shell.h"
 #include "bank/TiMuWH_Unit.h"
 #include "bank/Unit_Timuluru.h"
 #include "db/DataModule.h"
+#include "docs/LibreOffice.h"
+#include "docs/PaperDocuments.h"
 #include "options/Set_Form.h"
 #include "widgets/ChapterTree.h"
 
@@ -50,7 +54,8 @@ TFlatButton* TMain_F::makeNavButton(const QString& name, const QString& caption)
     return b;
 }
 
-TMain_F::TMain_F(QWidget* parent) : QDialog(parent) {
+TMain_F::TMain_F(QWidget* parent)
+    : QDialog(parent), m_newWord([] { return std::make_unique<docs::LibreOfficeApplication>(); }) {
     setObjectName(QStringLiteral("Main_F"));
     setWindowTitle(QStringLiteral("Tolvane Test Paper Generation"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -101,8 +106,8 @@ TMain_F::TMain_F(QWidget* parent) : QDialog(parent) {
     // The pages sit on a light panel of their own against the green window.
     SJ_PC->setStyleSheet(QStringLiteral("QTabWidget#SJ_PC::pane { border: 1px solid #8aa88a; "
                                         "background: #f3f7f3; top: 0px; }"));
-    XYSJ_TS = new QWidget;
-    XYSJ_TS->setObjectName(QStringLiteral("XYSJ_TS"));
+    AvailablePage = new papers::TAvailablePapersPage(CurrentTestID);
+    XYSJ_TS = AvailablePage;
     AutoGenPage = new autogen::TAutoGenPage(GeneratedTest);
     ZDSJ_TS = AutoGenPage;
     ManualGenPage = new papers::TManualGenPage(*ChosenTypes, *ChosenNumbers, *ChosenDifficulties);
@@ -162,6 +167,16 @@ TMain_F::TMain_F(QWidget* parent) : QDialog(parent) {
     connectHandler(Help_FBtn, &TFlatButton::clicked, this, [this] { Help_FBtnClick(); });
     connectHandler(About_FBtn, &TFlatButton::clicked, this, [this] { About_FBtnClick(); });
     connectHandler(FlatButton2, &TFlatButton::clicked, this, [this] { FlatButton2Click(); });
+    connectHandler(AvailablePage->YLSJ_FBtn, &TFlatButton::clicked, this,
+                   [this] { YLSJ_FBtnClick(); });
+    connectHandler(AvailablePage->BCDA_FBtn, &TFlatButton::clicked, this,
+                   [this] { BCDA_FBtnClick(); });
+    connectHandler(AutoGenPage->ZDYLSJ_FBtn, &TFlatButton::clicked, this,
+                   [this] { ZDYLSJ_FBtnClick(); });
+    connectHandler(AutoGenPage->YLDA_FBtn, &TFlatButton::clicked, this,
+                   [this] { BCDA_FBtnClick(); });
+    connect(AvailablePage, &papers::TAvailablePapersPage::paperDeleted, this,
+            [this] { runHandler([this] { XYSJ_FBtnClick(); }); });
 }
 
 TMain_F::~TMain_F() {
@@ -229,6 +244,10 @@ void TMain_F::XYSJ_FBtnClick() {
     SJ_PC->setCurrentWidget(XYSJ_TS);
     setNavigationFrames(XYSJ_FBtn);
     Label1->setText(QStringLiteral("Draw available Test paper"));
+    AvailablePage->listPapers();
+    // Answers have to be made again by a preview once the page is opened.
+    if (AnswerList && !AnswerList->isEmpty())
+        AnswerList->clear();
 }
 
 void TMain_F::ZDSJ_FBtnClick() {
@@ -274,6 +293,48 @@ void TMain_F::About_FBtnClick() {
 
 void TMain_F::FlatButton2Click() {
     close();
+}
+
+void TMain_F::setWordApplicationFactory(WordFactory factory) {
+    m_newWord = std::move(factory);
+}
+
+db::Query& TMain_F::query(std::unique_ptr<db::Query>& slot) {
+    if (!slot)
+        slot = std::make_unique<db::Query>(&db::bank());
+    return *slot;
+}
+
+void TMain_F::YLSJ_FBtnClick() {
+    // Until a paper has been listed there is nothing to preview.
+    if (CurrentTestID.isEmpty() || !AvailablePage->hasQuestionList()) {
+        showMessage(QStringLiteral("No test paper selected yet, please select a test paper "
+                                   "first!"),
+                    QStringLiteral("No test selected"), MsgIcon::Information);
+        return;
+    }
+    if (!AnswerList)
+        AnswerList = std::make_unique<QStringList>();
+    WindowProgress progress;
+    const std::unique_ptr<docs::WordApplication> word = m_newWord();
+    docs::renderSavedPaper(*word, progress, query(SJTXX_ADOQ), query(XT_ADOQ), CurrentTestID,
+                           AvailablePage->listedQuestionCount(), AppPaths::docDir(), *AnswerList);
+}
+
+void TMain_F::ZDYLSJ_FBtnClick() {
+    if (!AnswerList)
+        AnswerList = std::make_unique<QStringList>();
+    WindowProgress progress;
+    const std::unique_ptr<docs::WordApplication> word = m_newWord();
+    // The counts and marks of the headings are the request as it stands now.
+    docs::renderGeneratedTest(*word, progress, query(XT_ADOQ), GeneratedTest,
+                              AutoGenPage->request(), AppPaths::docDir(), *AnswerList);
+}
+
+void TMain_F::BCDA_FBtnClick() {
+    WindowProgress progress;
+    const std::unique_ptr<docs::WordApplication> word = m_newWord();
+    docs::renderAnswers(*word, progress, AnswerList.get(), AppPaths::docDir());
 }
 
 void TMain_F::XYSJ_FBtnMouseEnter(QObject* sender) {

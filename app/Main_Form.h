@@ -3,6 +3,8 @@
 #include "autogen/AutoGen_Page.h"
 #include "autogen/GeneratedTest.h"
 #include "db/Query.h"
+#include "docs/WordApi.h"
+#include "papers/AvailablePapers_Page.h"
 #include "papers/ManualGen_Page.h"
 #include "widgets/CheckTreeView.h"
 #include "widgets/FlatButton.h"
@@ -14,6 +16,7 @@
 #include <QStringList>
 #include <QTabWidget>
 
+#include <functional>
 #include <memory>
 
 namespace tolvane {
@@ -42,6 +45,7 @@ public:
     // Pages.
     QTabWidget* SJ_PC;
     QWidget* XYSJ_TS;
+    papers::TAvailablePapersPage* AvailablePage; // the page XYSJ_TS
     QWidget* ZDSJ_TS;
     autogen::TAutoGenPage* AutoGenPage; // the page ZDSJ_TS
     QWidget* SDSJ_TS;
@@ -57,9 +61,22 @@ public:
     std::unique_ptr<QStringList> ChosenDifficulties = std::make_unique<QStringList>();
     std::unique_ptr<QStringList> AnswerList;
     GeneratedTestList GeneratedTest;
+    // The SJDH of the paper selected on the saved-papers page; empty until
+    // one has been selected.
+    QString CurrentTestID;
 
     // The chapter table the trees are built from.
     std::unique_ptr<db::Query> ZJ_ADOT;
+    // The rows of a saved paper and one question row, read by the previews.
+    std::unique_ptr<db::Query> SJTXX_ADOQ;
+    std::unique_ptr<db::Query> XT_ADOQ;
+
+    // Where each rendering gets the word processor it writes into:
+    // LibreOffice, unless a test hands in another. Every rendering has an
+    // application object of its own, so one started by a click during
+    // another's closing pause cannot take that one's document from it.
+    using WordFactory = std::function<std::unique_ptr<docs::WordApplication>()>;
+    void setWordApplicationFactory(WordFactory factory);
 
     // The six navigation buttons, in their column order.
     QList<widgets::TFlatButton*> navigationButtons() const;
@@ -75,6 +92,11 @@ public:
     void Help_FBtnClick();
     void About_FBtnClick();
     void FlatButton2Click();
+    // "Preview Test" of the saved-papers page and of the auto-generation
+    // page, and "Save Answers" and "Answers", which share one handler.
+    void YLSJ_FBtnClick();
+    void ZDYLSJ_FBtnClick();
+    void BCDA_FBtnClick();
     void XYSJ_FBtnMouseEnter(QObject* sender);
     void XYSJ_FBtnMouseLeave(QObject* sender);
 
@@ -91,6 +113,8 @@ private:
     void setNavigationFrames(widgets::TFlatButton* used);
     void buildChapterTrees();
     widgets::TFlatButton* makeNavButton(const QString& name, const QString& caption);
+    db::Query& query(std::unique_ptr<db::Query>& slot);
+    WordFactory m_newWord;
     bool m_shown = false;
 };
 

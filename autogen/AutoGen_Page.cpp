@@ -2,7 +2,7 @@
 
 #include "app/core/Handler.h"
 #include "app/core/Messages.h"
-#include "app/core/RateProcess_Form.h"
+#include "app/core/Progress.h"
 #include "app/core/Session.h"
 #include "db/DataModule.h"
 #include "papers/PaperSave.h"
@@ -35,37 +35,6 @@ const std::array<const char*, 6> kInfoCaptions{
 const std::array<const char*, 4> kSetupSuffixes{"RY_FSE", "ZD_FSE", "N_FSE", "ZDFZ_FSE"};
 const std::array<const char*, 4> kInfoSuffixes{"RY_L", "ZD_L", "N_L", "G_L"};
 const std::array<const char*, 4> kInfoColumnCaptions{"Easy:", "Medium:", "Hard:", "Total:"};
-
-// The progress of a generation in the application's progress window.
-class WindowProgress : public DrawProgress {
-public:
-    void start() override {
-        if (RateProcess_F)
-            RateProcess_F->start();
-    }
-    void setOperation(const QString& text) override {
-        if (RateProcess_F)
-            RateProcess_F->setOperation(text);
-    }
-    void setSteps(int steps) override {
-        if (RateProcess_F)
-            RateProcess_F->setSteps(steps);
-    }
-    void advance() override {
-        if (RateProcess_F)
-            RateProcess_F->advance(1);
-    }
-    void finish() override {
-        if (RateProcess_F)
-            RateProcess_F->finish();
-        else
-            PauseProcessingEvents(TRateProcess_F::finishPauseMs());
-    }
-    void abort() override {
-        if (RateProcess_F)
-            RateProcess_F->abort();
-    }
-};
 
 } // namespace
 

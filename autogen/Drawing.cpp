@@ -177,7 +177,7 @@ public:
 private:
     void take(int typeId, int number) {
         m_test[m_next++] = GeneratedEntry{typeId, number};
-        m_progress.advance();
+        m_progress.advance(1);
     }
 
     void drawRow(int r) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/Progress.h"
 #include "autogen/GeneratedTest.h"
 #include "db/Query.h"
 
@@ -92,18 +93,7 @@ private:
 void shuffleCandidates(std::vector<int>& candidates, RandomSource& random);
 
 // What a generation shows while it works.
-class DrawProgress {
-public:
-    virtual ~DrawProgress() = default;
-    virtual void start() = 0;
-    virtual void setOperation(const QString& text) = 0;
-    virtual void setSteps(int steps) = 0;
-    virtual void advance() = 0;
-    // The closing pause, then the window closes.
-    virtual void finish() = 0;
-    // Closes at once, on a path that ends in an error.
-    virtual void abort() = 0;
-};
+using DrawProgress = Progress;
 
 // The bank statistics: questions per setup row and difficulty.
 using BankStatistics = std::array<std::array<int, 3>, 6>;

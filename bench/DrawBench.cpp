@@ -69,7 +69,7 @@ struct NoProgress : DrawProgress {
     void start() override {}
     void setOperation(const QString&) override {}
     void setSteps(int) override {}
-    void advance() override {}
+    void advance(int) override {}
     void finish() override {}
     void abort() override {}
 };

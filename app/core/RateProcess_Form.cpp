@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QThread>
+#include <QWindow>
 
 #include <stdexcept>
 
@@ -137,7 +138,23 @@ void TRateProcess_F::repaintNow() {
 void TRateProcess_F::start() {
     show();
     raise();
+    waitUntilExposed();
     repaintNow();
+}
+
+void TRateProcess_F::waitUntilExposed() {
+    // The desktop maps a new window when it gets to it, and nothing drawn
+    // into it appears before it says so; the operation then processes no
+    // events, and one that first waits seconds for the office would show no
+    // progress at all. Only the desktop's own events are taken here, never
+    // the user's input.
+    QWindow* window = windowHandle();
+    QElapsedTimer timer;
+    timer.start();
+    while (window && !window->isExposed() && timer.elapsed() < 500) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(2);
+    }
 }
 
 void TRateProcess_F::setOperation(const QString& text) {

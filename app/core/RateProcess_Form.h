@@ -63,6 +63,7 @@ protected:
 private:
     void FormShow();
     void repaintNow();
+    void waitUntilExposed();
 };
 
 // The one progress window of the application, created at start-up.

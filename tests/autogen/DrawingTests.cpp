@@ -47,7 +47,7 @@ struct RecordingProgress : DrawProgress {
     void start() override { events << "start"; }
     void setOperation(const QString& text) override { texts << text; }
     void setSteps(int n) override { steps = n; }
-    void advance() override { ++advances; }
+    void advance(int n) override { advances += n; }
     void finish() override { events << "finish"; }
     void abort() override { events << "abort"; }
 };
