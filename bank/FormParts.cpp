@@ -132,4 +132,18 @@ void PageGrid::addButton(QPushButton* button) {
     ++m_row;
 }
 
+QLabel* makeHeading(QWidget* parent, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QStringLiteral("Label1"));
+    QFont heading = label->font();
+    if (heading.pointSizeF() > 0)
+        heading.setPointSizeF(heading.pointSizeF() * 1.6);
+    else
+        heading.setPixelSize(heading.pixelSize() * 8 / 5);
+    heading.setBold(true);
+    label->setFont(heading);
+    label->setAlignment(Qt::AlignHCenter);
+    return label;
+}
+
 } // namespace tolvane::bank

@@ -48,6 +48,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy);
 
+// The window's heading `Label1`: large, bold and centred.
+QLabel* makeHeading(QWidget* parent, const QString& text);
+
 // "1" to "5", the list of the count boxes.
 QStringList oneToFive();
 

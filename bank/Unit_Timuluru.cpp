@@ -57,16 +57,7 @@ TTIMuLuRu::TTIMuLuRu(QWidget* parent) : QDialog(parent) {
     ADOQuery2 = new db::Query(bankConnection(), this);
     ADOQuery2->setObjectName(QStringLiteral("ADOQuery2"));
 
-    Label1 = new QLabel(QStringLiteral("Add Question"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont heading = Label1->font();
-    if (heading.pointSizeF() > 0)
-        heading.setPointSizeF(heading.pointSizeF() * 1.6);
-    else
-        heading.setPixelSize(heading.pixelSize() * 8 / 5);
-    heading.setBold(true);
-    Label1->setFont(heading);
-    Label1->setAlignment(Qt::AlignHCenter);
+    Label1 = makeHeading(this, QStringLiteral("Add Question"));
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

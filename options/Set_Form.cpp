@@ -396,6 +396,18 @@ bool TSet_F::refuse(UserRefusal refusal) {
     return true;
 }
 
+bool TSet_F::postUser(const QString& failure) {
+    try {
+        YH_ADOT->post();
+    } catch (const db::DbError& e) {
+        YH_ADOT->cancel();
+        showMessage(failure + QStringLiteral("\n\n") + e.text(), QStringLiteral("Error"),
+                    MsgIcon::Error);
+        return false;
+    }
+    return true;
+}
+
 void TSet_F::Run_FBtnClick() {
     const int administrators = administratorCount();
     const UserInput in = input();
@@ -407,15 +419,8 @@ void TSet_F::Run_FBtnClick() {
         YH_ADOT->setFieldText(QStringLiteral("UserName"), in.name);
         YH_ADOT->setFieldText(QStringLiteral("Password"), in.password);
         YH_ADOT->setFieldInt(QStringLiteral("QXID"), in.permission);
-        try {
-            YH_ADOT->post();
-        } catch (const db::DbError& e) {
-            YH_ADOT->cancel();
-            showMessage(
-                QStringLiteral("Error: User information could not be added!\n\n%1").arg(e.text()),
-                QStringLiteral("Error"), MsgIcon::Error);
+        if (!postUser(QStringLiteral("Error: User information could not be added!")))
             return;
-        }
         showMessage(QStringLiteral("User information added successfully!"),
                     QStringLiteral("Successful"), MsgIcon::Information);
         reloadGrid();
@@ -438,15 +443,8 @@ void TSet_F::Run_FBtnClick() {
     if (!in.password.isEmpty())
         YH_ADOT->setFieldText(QStringLiteral("Password"), in.password);
     YH_ADOT->setFieldInt(QStringLiteral("QXID"), in.permission);
-    try {
-        YH_ADOT->post();
-    } catch (const db::DbError& e) {
-        YH_ADOT->cancel();
-        showMessage(
-            QStringLiteral("Error: User information could not be modified!\n\n%1").arg(e.text()),
-            QStringLiteral("Error"), MsgIcon::Error);
+    if (!postUser(QStringLiteral("Error: User information could not be modified!")))
         return;
-    }
     showMessage(QStringLiteral("User information modified successfully!"),
                 QStringLiteral("Successful"), MsgIcon::Information);
     reloadGrid(in.name);

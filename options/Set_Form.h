@@ -104,6 +104,10 @@ private:
     UserInput input() const;
     int administratorCount() const;
     bool refuse(UserRefusal refusal);
+    // Posts the pending user row; a refusal cancels it and tells the
+    // lecturer `failure` with the database's reason. Returns whether it was
+    // written.
+    bool postUser(const QString& failure);
     // Starts the backup program for the operation written to set.ini and
     // ends the application; false (with a message) when it did not start.
     bool launchBackupProgram();
