@@ -85,8 +85,20 @@ void clearIdentifier(db::Query& query, const QString& statement, const QString& 
 } // namespace
 
 bool savePaper(db::Query& query, const PaperRecord& paper, const QString& failureText) {
-    db::Connection& connection = *query.connection();
-    db::Transaction transaction(connection);
+    db::Transaction transaction(*query.connection());
+    // Posts the pending row; a refusal takes back everything of this paper
+    // and tells the lecturer.
+    const auto post = [&] {
+        try {
+            query.post();
+            return true;
+        } catch (const db::DbError&) {
+            transaction.rollback();
+            reportFailure(failureText);
+            query.cancel();
+            return false;
+        }
+    };
 
     query.close();
     query.setSql(QStringLiteral("SELECT * FROM SJ"));
@@ -95,16 +107,10 @@ bool savePaper(db::Query& query, const PaperRecord& paper, const QString& failur
     query.setFieldText(QStringLiteral("SJDH"), paper.identifier);
     query.setFieldText(QStringLiteral("CJLS"), paper.creator);
     query.setFieldText(QStringLiteral("ND"), paper.difficulty);
-    try {
-        query.post();
-    } catch (const db::DbError&) {
-        // Nothing of this paper was written: the row refused may be a paper
-        // saved earlier under the same identifier, which must stay.
-        transaction.rollback();
-        reportFailure(failureText);
-        query.cancel();
+    // A refused paper row clears nothing: it may be refused because a paper
+    // saved earlier holds the same identifier, and that one must stay.
+    if (!post())
         return false;
-    }
 
     query.close();
     query.setSql(QStringLiteral("SELECT * FROM SJT"));
@@ -115,12 +121,7 @@ bool savePaper(db::Query& query, const PaperRecord& paper, const QString& failur
         query.setFieldInt(QStringLiteral("TypeID"), q.typeId);
         query.setFieldInt(QStringLiteral("BH"), q.number);
         query.setFieldInt(QStringLiteral("FZ"), q.mark);
-        try {
-            query.post();
-        } catch (const db::DbError&) {
-            transaction.rollback();
-            reportFailure(failureText);
-            query.cancel();
+        if (!post()) {
             // The rollback has already taken the paper back; the clean-up
             // also clears any row a damaged bank may still hold under this
             // identifier.
