@@ -2,6 +2,7 @@
 // after years: 100,000 questions over 500 sections, texts of 400
 // characters.
 #include "app/core/Messages.h"
+#include "app/core/Progress.h"
 #include "autogen/Drawing.h"
 #include "db/Query.h"
 #include "db/Schema.h"
@@ -65,21 +66,12 @@ BigBank& bank() {
     return b;
 }
 
-struct NoProgress : DrawProgress {
-    void start() override {}
-    void setOperation(const QString&) override {}
-    void setSteps(int) override {}
-    void advance(int) override {}
-    void finish() override {}
-    void abort() override {}
-};
-
 void draw(benchmark::State& state, const GenerationRequest& request, const QStringList& sections) {
     BigBank& b = bank();
     db::Query range(&b.connection);
     db::Query questions(&b.connection);
     ClockRandom random;
-    NoProgress progress;
+    NullProgress progress;
     GeneratedTestList test;
     for (auto _ : state) {
         if (!generateTest(request, sections, range, questions, random, progress, test))

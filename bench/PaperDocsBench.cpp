@@ -4,6 +4,7 @@
 // before timing and the closing pause is left out: what is measured is the
 // bank reads and the round trips to the office.
 #include "app/core/Messages.h"
+#include "app/core/Progress.h"
 #include "db/Query.h"
 #include "db/Schema.h"
 #include "docs/LibreOffice.h"
@@ -22,15 +23,6 @@ using namespace tolvane;
 using namespace tolvane::docs;
 
 namespace {
-
-struct NoProgress : Progress {
-    void start() override {}
-    void setOperation(const QString&) override {}
-    void setSteps(int) override {}
-    void advance(int) override {}
-    void finish() override {}
-    void abort() override {}
-};
 
 QString text(const char* kind, int i) {
     return QString("%1 %2: ").arg(QLatin1String(kind)).arg(i) +
@@ -166,7 +158,7 @@ Setup& setup() {
 
 void SavedPaper(benchmark::State& state) {
     Setup& s = setup();
-    NoProgress progress;
+    NullProgress progress;
     db::Query paperQuery(&s.connection);
     db::Query questionQuery(&s.connection);
     QStringList answers;
@@ -180,7 +172,7 @@ void SavedPaper(benchmark::State& state) {
 
 void Answers(benchmark::State& state) {
     Setup& s = setup();
-    NoProgress progress;
+    NullProgress progress;
     db::Query paperQuery(&s.connection);
     db::Query questionQuery(&s.connection);
     QStringList answers;

@@ -20,6 +20,18 @@ public:
     virtual void abort() = 0;
 };
 
+// A progress nobody watches: for work run without a window (benchmarks,
+// scripts).
+class NullProgress : public Progress {
+public:
+    void start() override {}
+    void setOperation(const QString&) override {}
+    void setSteps(int) override {}
+    void advance(int) override {}
+    void finish() override {}
+    void abort() override {}
+};
+
 // The progress in the application's progress window, RateProcess_F.
 class WindowProgress : public Progress {
 public:

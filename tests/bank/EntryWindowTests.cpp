@@ -1,6 +1,7 @@
 #include "bank/Unit_Timuluru.h"
 
 #include "db/Query.h"
+#include "tests/bank/TextControls.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestBank.h"
 
@@ -132,27 +133,9 @@ protected:
         return o;
     }
     void set(const QString& name, const QString& text) {
-        QObject* o = control(name);
-        if (auto* e = qobject_cast<QLineEdit*>(o))
-            e->setText(text);
-        else if (auto* m = qobject_cast<QPlainTextEdit*>(o))
-            m->setPlainText(text);
-        else if (auto* c = qobject_cast<QComboBox*>(o))
-            c->setEditText(text);
-        else
-            ADD_FAILURE() << "no text control " << name.toStdString();
+        test::setControlText(control(name), text);
     }
-    QString get(const QString& name) {
-        QObject* o = control(name);
-        if (auto* e = qobject_cast<QLineEdit*>(o))
-            return e->text();
-        if (auto* m = qobject_cast<QPlainTextEdit*>(o))
-            return TTIMuLuRu::memoText(m);
-        if (auto* c = qobject_cast<QComboBox*>(o))
-            return c->currentText();
-        ADD_FAILURE() << "no text control " << name.toStdString();
-        return {};
-    }
+    QString get(const QString& name) { return test::controlText(control(name)); }
     void fill(const Inputs& inputs) {
         for (const auto& [name, text] : inputs)
             set(name, text);

@@ -3,6 +3,7 @@
 #include "app/core/Shell.h"
 #include "bank/FormParts.h"
 #include "db/Query.h"
+#include "tests/bank/TextControls.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestBank.h"
 #include "widgets/DataGrid.h"
@@ -82,27 +83,9 @@ protected:
         return o;
     }
     void set(const QString& name, const QString& text) {
-        QWidget* o = control(name);
-        if (auto* e = qobject_cast<QLineEdit*>(o))
-            e->setText(text);
-        else if (auto* m = qobject_cast<QPlainTextEdit*>(o))
-            m->setPlainText(text);
-        else if (auto* c = qobject_cast<QComboBox*>(o))
-            c->setEditText(text);
-        else
-            ADD_FAILURE() << "no text control " << name.toStdString();
+        test::setControlText(control(name), text);
     }
-    QString get(const QString& name) {
-        QWidget* o = control(name);
-        if (auto* e = qobject_cast<QLineEdit*>(o))
-            return e->text();
-        if (auto* m = qobject_cast<QPlainTextEdit*>(o))
-            return bank::memoText(m);
-        if (auto* c = qobject_cast<QComboBox*>(o))
-            return c->currentText();
-        ADD_FAILURE() << "no text control " << name.toStdString();
-        return {};
-    }
+    QString get(const QString& name) { return test::controlText(control(name)); }
     void click(const QString& button) { control<QPushButton>(button)->click(); }
     void enter(int page) { w->PageControl1->setCurrentIndex(page); }
     widgets::TDBGrid* grid(int page) { return control<widgets::TDBGrid>(kGrids[page]); }

@@ -2,6 +2,7 @@
 // real headless LibreOffice (a private profile and pipe of this run) and
 // read back. The office's document must be the recording's, with each
 // quoted document's own paragraphs where the recording marks the file.
+#include "app/core/Progress.h"
 #include "docs/LibreOffice.h"
 #include "docs/PaperDocuments.h"
 #include "docs/RecordingWord.h"
@@ -21,15 +22,6 @@ using namespace tolvane;
 using namespace tolvane::docs;
 
 namespace {
-
-struct QuietProgress : Progress {
-    void start() override {}
-    void setOperation(const QString&) override {}
-    void setSteps(int) override {}
-    void advance(int) override {}
-    void finish() override {}
-    void abort() override {}
-};
 
 // The office, read back just before the renderer lets go of a document
 // (after that only the lecturer holds it).
@@ -159,7 +151,7 @@ TEST(PaperInOffice, ASavedPaperWithQuotedDocumentsAndItsAnswers) {
     options.profileDir = scratch.filePath("profile");
     ReadBackOffice office(options);
     RecordingWordApplication recording;
-    QuietProgress progress;
+    NullProgress progress;
     db::Query paperQuery(&bank.connection());
     db::Query questionQuery(&bank.connection());
     QStringList answers;
