@@ -1,9 +1,9 @@
 #include "app/Enter.h"
 
 #include "app/Main_Form.h"
-#include "app/core/Handler.h"
-#include "app/core/Messages.h"
-#include "app/core/Session.h"
+#include "core/Handler.h"
+#include "core/Messages.h"
+#include "core/Session.h"
 #include "db/DataModule.h"
 #include "widgets/TypedComboBox.h"
 

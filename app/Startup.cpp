@@ -1,9 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/Enter.h"
-#include "app/core/AppPaths.h"
-#include "app/core/Messages.h"
-#include "app/core/RateProcess_Form.h"
+#include "core/AppPaths.h"
+#include "core/Messages.h"
+#include "core/RateProcess_Form.h"
 #include "db/DataModule.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "autogen/AutoGen_Page.h"
 
-#include "app/core/Handler.h"
-#include "app/core/Messages.h"
-#include "app/core/Progress.h"
-#include "app/core/Session.h"
+#include "core/Handler.h"
+#include "core/Messages.h"
+#include "core/Progress.h"
+#include "core/Session.h"
 #include "db/DataModule.h"
 #include "papers/PaperSave.h"
 #include "widgets/PageParts.h"

@@ -1,6 +1,6 @@
 #include "autogen/Drawing.h"
 
-#include "app/core/Messages.h"
+#include "core/Messages.h"
 #include "papers/PaperSave.h"
 
 #include <QHash>

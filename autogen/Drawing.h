@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/Progress.h"
 #include "autogen/GeneratedTest.h"
+#include "core/Progress.h"
 #include "db/Query.h"
 
 #include <QString>

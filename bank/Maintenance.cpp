@@ -1,8 +1,8 @@
 #include "bank/Maintenance.h"
 
-#include "app/core/AppPaths.h"
-#include "app/core/Shell.h"
 #include "bank/QuestionEntry.h"
+#include "core/AppPaths.h"
+#include "core/Shell.h"
 #include "db/Query.h"
 
 namespace tolvane::bank {

@@ -1,6 +1,6 @@
 #include "bank/QuestionEntry.h"
 
-#include "app/core/AppPaths.h"
+#include "core/AppPaths.h"
 #include "db/Query.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "bank/TiMuWH_Unit.h"
 
-#include "app/core/Handler.h"
-#include "app/core/Messages.h"
 #include "bank/FormParts.h"
+#include "core/Handler.h"
+#include "core/Messages.h"
 #include "db/Query.h"
 #include "db/Schema.h"
 #include "widgets/DataGrid.h"

@@ -1,9 +1,9 @@
 #include "bank/Unit_Timuluru.h"
 
-#include "app/core/Handler.h"
-#include "app/core/Messages.h"
 #include "bank/FormParts.h"
 #include "bank/QuestionEntry.h"
+#include "core/Handler.h"
+#include "core/Messages.h"
 #include "db/DataModule.h"
 #include "db/Query.h"
 #include "db/Schema.h"

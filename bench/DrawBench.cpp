@@ -1,9 +1,9 @@
 // How fast a paper is drawn from a bank of a size a department may reach
 // after years: 100,000 questions over 500 sections, texts of 400
 // characters.
-#include "app/core/Messages.h"
-#include "app/core/Progress.h"
 #include "autogen/Drawing.h"
+#include "core/Messages.h"
+#include "core/Progress.h"
 #include "db/Query.h"
 #include "db/Schema.h"
 

@@ -1,7 +1,7 @@
 // The question bank maintenance window over a bank that has grown for years:
 // a table of 100,000 questions of 400 characters each.
-#include "app/core/Messages.h"
 #include "bank/TiMuWH_Unit.h"
+#include "core/Messages.h"
 #include "db/DataModule.h"
 #include "db/Query.h"
 #include "db/Schema.h"

@@ -3,8 +3,8 @@
 // documents, written into a headless LibreOffice. The office is started
 // before timing and the closing pause is left out: what is measured is the
 // bank reads and the round trips to the office.
-#include "app/core/Messages.h"
-#include "app/core/Progress.h"
+#include "core/Messages.h"
+#include "core/Progress.h"
 #include "db/Query.h"
 #include "db/Schema.h"
 #include "docs/LibreOffice.h"

@@ -2,7 +2,7 @@
 
 #include "db/Schema.h"
 
-#include "app/core/Messages.h"
+#include "core/Messages.h"
 
 #include <QStringList>
 

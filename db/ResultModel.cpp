@@ -1,6 +1,6 @@
 #include "db/ResultModel.h"
 
-#include "app/core/Handler.h"
+#include "core/Handler.h"
 
 namespace tolvane::db {
 

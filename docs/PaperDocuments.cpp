@@ -1,6 +1,6 @@
 #include "docs/PaperDocuments.h"
 
-#include "app/core/Messages.h"
+#include "core/Messages.h"
 
 #include <QFileInfo>
 

@@ -5,9 +5,9 @@
 // processor. Plain code over WordApi.h and the bank; the windows hand in the
 // application, the progress and the queries.
 
-#include "app/core/Progress.h"
 #include "autogen/Drawing.h"
 #include "autogen/GeneratedTest.h"
+#include "core/Progress.h"
 #include "db/Query.h"
 #include "docs/WordApi.h"
 

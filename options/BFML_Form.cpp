@@ -1,7 +1,7 @@
 #include "options/BFML_Form.h"
 
-#include "app/core/AppPaths.h"
-#include "app/core/Handler.h"
+#include "core/AppPaths.h"
+#include "core/Handler.h"
 #include "options/BackupSettings.h"
 
 #include <QComboBox>

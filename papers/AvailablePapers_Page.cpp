@@ -1,7 +1,7 @@
 #include "papers/AvailablePapers_Page.h"
 
-#include "app/core/Handler.h"
-#include "app/core/Messages.h"
+#include "core/Handler.h"
+#include "core/Messages.h"
 #include "db/DataModule.h"
 
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "papers/ManualGen_Page.h"
 
-#include "app/core/Handler.h"
-#include "app/core/Messages.h"
-#include "app/core/Session.h"
+#include "core/Handler.h"
+#include "core/Messages.h"
+#include "core/Session.h"
 #include "db/DataModule.h"
 #include "papers/ManualPaper.h"
 #include "papers/PaperSave.h"

@@ -1,6 +1,6 @@
 #include "papers/PaperSave.h"
 
-#include "app/core/Messages.h"
+#include "core/Messages.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Draws Tolvane's pictures with ImageMagick (Debian: imagemagick, fonts-urw-base35):
-#   app/resources/banner.png      480x160, the about box's banner
-#   app/resources/banner@2x.png   960x320, the same for 200 % scale
-#   app/resources/tolvane.png     256x256, the program icon
+#   core/resources/banner.png      480x160, the about box's banner
+#   core/resources/banner@2x.png   960x320, the same for 200 % scale
+#   core/resources/tolvane.png     256x256, the program icon
 # Every shape is written once in the coordinates of the 1x picture and scaled,
 # so both banners are drawn sharply rather than resized.
 # Run from anywhere:  sh help/tools/make_images.sh
@@ -10,7 +10,7 @@ set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-out="$root/app/resources"
+out="$root/core/resources"
 mkdir -p "$out"
 
 fontdir=/usr/share/fonts/opentype/urw-base35

@@ -1,6 +1,6 @@
 #include "app/Enter.h"
 #include "app/Main_Form.h"
-#include "app/core/Session.h"
+#include "core/Session.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestBank.h"
 

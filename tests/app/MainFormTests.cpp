@@ -1,7 +1,7 @@
-#include "app/About_Form.h"
 #include "app/Main_Form.h"
-#include "app/core/Session.h"
-#include "app/core/Shell.h"
+#include "core/About_Form.h"
+#include "core/Session.h"
+#include "core/Shell.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestBank.h"
 

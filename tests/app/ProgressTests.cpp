@@ -1,4 +1,4 @@
-#include "app/core/RateProcess_Form.h"
+#include "core/RateProcess_Form.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

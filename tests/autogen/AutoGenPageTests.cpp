@@ -1,6 +1,6 @@
 #include "app/Main_Form.h"
-#include "app/core/RateProcess_Form.h"
-#include "app/core/Session.h"
+#include "core/RateProcess_Form.h"
+#include "core/Session.h"
 #include "papers/PaperSave.h"
 #include "tests/autogen/BankFill.h"
 #include "tests/support/MessageRecorder.h"

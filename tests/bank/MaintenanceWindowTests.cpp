@@ -1,7 +1,7 @@
 #include "bank/TiMuWH_Unit.h"
 
-#include "app/core/Shell.h"
 #include "bank/FormParts.h"
+#include "core/Shell.h"
 #include "db/Query.h"
 #include "tests/bank/TextControls.h"
 #include "tests/support/MessageRecorder.h"

@@ -2,7 +2,7 @@
 // real headless LibreOffice (a private profile and pipe of this run) and
 // read back. The office's document must be the recording's, with each
 // quoted document's own paragraphs where the recording marks the file.
-#include "app/core/Progress.h"
+#include "core/Progress.h"
 #include "docs/LibreOffice.h"
 #include "docs/PaperDocuments.h"
 #include "docs/RecordingWord.h"

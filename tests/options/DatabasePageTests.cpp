@@ -2,8 +2,8 @@
 #include "options/BackupSettings.h"
 #include "options/Set_Form.h"
 
-#include "app/core/Session.h"
-#include "app/core/Shell.h"
+#include "core/Session.h"
+#include "core/Shell.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestBank.h"
 #include "widgets/FlatButton.h"

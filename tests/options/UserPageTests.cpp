@@ -1,7 +1,7 @@
 #include "options/Set_Form.h"
 
-#include "app/core/Session.h"
-#include "app/core/Shell.h"
+#include "core/Session.h"
+#include "core/Shell.h"
 #include "db/Query.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestBank.h"

@@ -1,5 +1,5 @@
 #include "app/Main_Form.h"
-#include "app/core/Session.h"
+#include "core/Session.h"
 #include "papers/ManualPaper.h"
 #include "papers/PaperSave.h"
 #include "tests/autogen/BankFill.h"

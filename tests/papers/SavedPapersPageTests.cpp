@@ -1,8 +1,8 @@
 // The saved-papers page in the main window, and the three document buttons
 // of the main window rendering into the recording word processor.
 #include "app/Main_Form.h"
-#include "app/core/RateProcess_Form.h"
-#include "app/core/Session.h"
+#include "core/RateProcess_Form.h"
+#include "core/Session.h"
 #include "docs/RecordingWord.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestBank.h"

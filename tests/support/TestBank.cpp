@@ -1,6 +1,6 @@
 #include "tests/support/TestBank.h"
 
-#include "app/core/AppPaths.h"
+#include "core/AppPaths.h"
 #include "db/Schema.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/core/Handler.h"
+#include "core/Handler.h"
 #include "tests/support/MessageRecorder.h"
 #include "widgets/CheckTreeView.h"
 

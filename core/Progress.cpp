@@ -1,6 +1,6 @@
-#include "app/core/Progress.h"
+#include "core/Progress.h"
 
-#include "app/core/RateProcess_Form.h"
+#include "core/RateProcess_Form.h"
 
 namespace tolvane {
 

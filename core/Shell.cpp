@@ -1,4 +1,4 @@
-#include "app/core/Shell.h"
+#include "core/Shell.h"
 
 #include <QApplication>
 #include <QDesktopServices>

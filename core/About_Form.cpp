@@ -1,4 +1,4 @@
-#include "app/About_Form.h"
+#include "core/About_Form.h"
 
 #include <QIcon>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "app/core/Messages.h"
+#include "core/Messages.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "app/core/Handler.h"
+#include "core/Handler.h"
 
-#include "app/core/Messages.h"
+#include "core/Messages.h"
 
 #include <exception>
 

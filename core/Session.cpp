@@ -1,4 +1,4 @@
-#include "app/core/Session.h"
+#include "core/Session.h"
 
 namespace tolvane {
 
