@@ -1,4 +1,5 @@
-#include "tools/backup/BackupJob.h"
+#include "options/BackupJob.h"
+#include "tools/backup/CommandLine.h"
 #include "tools/backup/BackupWindow.h"
 
 #include "db/Database.h"
