@@ -587,10 +587,17 @@ QString stateOf(const Journal& j) {
     return text;
 }
 
+// What the next start will do, as the journal on the disk says.
 QString journalNote(const Journal& j) {
+    QString next = QStringLiteral("tries again to put things back");
+    try {
+        if (readJournal(j.dir).phase == QLatin1String("swapping"))
+            next = QStringLiteral("finishes the restore");
+    } catch (const std::exception&) {
+    }
     return QStringLiteral(" What is left to do is written in \"%1\": the next start of BackUp.exe "
-                          "or Tolvane tries again to put things back.")
-        .arg(native(journalPath(j.dir)));
+                          "or Tolvane %2.")
+        .arg(native(journalPath(j.dir)), next);
 }
 
 // Undoes a restore that could not be finished: the message says how it ended.
@@ -867,10 +874,12 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
             } catch (const db::DbError&) {
             }
         }
-        j.newBankId = fileId(newBank);
-        j.newDocId = j.withDocs ? fileId(newDoc) : QString();
-        j.phase = QStringLiteral("swapping");
-        writeJournal(j);
+        Journal ready = j;
+        ready.newBankId = fileId(newBank);
+        ready.newDocId = j.withDocs ? fileId(newDoc) : QString();
+        ready.phase = QStringLiteral("swapping");
+        writeJournal(ready);
+        j = ready;
     } catch (const std::exception& e) {
         return failed(undoAfterFailure(j, QString::fromUtf8(e.what()), refused));
     }

@@ -7,7 +7,9 @@ Arguments parseArguments(const QStringList& arguments) {
     int operations = 0;
     for (int i = 0; i < arguments.size() && a.error.isEmpty(); ++i) {
         const QString& arg = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
+        // An option's value never begins with "--": that is the next option.
+        const bool hasValue =
+            i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1String("--"));
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             a.help = true;
         } else if (arg == QLatin1String("han_backup")) {

@@ -39,8 +39,9 @@ void killAtStepForTests() {
     const int k = qEnvironmentVariableIntValue("TOLVANE_BACKUP_KILL_AT_STEP", &ok);
     if (!ok || k < 1)
         return;
-    setStepHook([k, count = 0](const QString&) mutable {
+    setStepHook([k, count = 0](const QString& what) mutable {
         if (++count == k) {
+            std::fprintf(stderr, "Killed before the step: %s\n", what.toUtf8().constData());
             std::fflush(nullptr);
             ::kill(::getpid(), SIGKILL);
         }
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
     options.programDir = arguments.dir.isEmpty() ? QCoreApplication::applicationDirPath()
                                                  : QDir(arguments.dir).absolutePath();
     options.waitSeconds = arguments.waitSeconds;
-    if (arguments.noWindow)
+    if (arguments.noWindow || noWindow)
         return runOnConsole(options, arguments.request);
 
     BackupWindow window(options, arguments.request);
