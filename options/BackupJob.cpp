@@ -936,15 +936,18 @@ Recovery recoverRestore(const QString& programDir) {
     if (j.phase == QLatin1String("swapping")) {
         try {
             finishRestore(j);
-            r.message = QStringLiteral("%1 It has now been finished: the question bank and Doc "
-                                       "are those of the backup; what they replaced is kept as "
-                                       "\"%2\" and \"%3\".")
-                            .arg(opening, native(j.path(j.bankAside)), native(j.path(j.docAside)));
-            if (!j.withDocs || !present(j.path(j.docAside)))
-                r.message = QStringLiteral("%1 It has now been finished: the question bank is "
-                                           "that of the backup; the one it replaced is kept as "
-                                           "\"%2\".")
-                                .arg(opening, native(j.path(j.bankAside)));
+            r.message =
+                QStringLiteral("%1 It has now been finished: %2")
+                    .arg(opening, j.withDocs
+                                      ? QStringLiteral("the question bank and Doc are those of the "
+                                                       "backup.")
+                                      : QStringLiteral("the question bank is that of the backup."));
+            if (present(j.path(j.bankAside)))
+                r.message += QStringLiteral(" The question bank it replaced is kept as \"%1\".")
+                                 .arg(native(j.path(j.bankAside)));
+            if (j.withDocs && present(j.path(j.docAside)))
+                r.message += QStringLiteral(" The documents it replaced are kept as \"%1\".")
+                                 .arg(native(j.path(j.docAside)));
             return r;
         } catch (const std::exception& e) {
             r.message = undoAfterFailure(j, QString::fromUtf8(e.what()),
