@@ -926,8 +926,9 @@ Recovery recoverRestore(const QString& programDir) {
         j = readJournal(programDir);
     } catch (const std::exception& e) {
         r.ok = false;
-        r.message = QStringLiteral("A restore was interrupted, and %1 Nothing was touched: look "
-                                   "at the question bank and Doc, then remove the journal.")
+        r.message = QStringLiteral("A restore was interrupted, but what it left cannot be set "
+                                   "right: %1 Nothing was touched: look at the question bank and "
+                                   "Doc, then remove the journal.")
                         .arg(QString::fromUtf8(e.what()));
         return r;
     }
@@ -1009,6 +1010,8 @@ JobResult runJob(const JobOptions& options, const Request& request) {
             return failed(QStringLiteral("Another backup or restore is still running in \"%1\".")
                               .arg(native(dir)));
 
+        if (restoreInterrupted(dir))
+            waitForRelease(options, dir + QLatin1String(kBankFile));
         const Recovery recovery = recoverRestore(dir);
         if (recovery.found)
             tell(options, recovery.message);

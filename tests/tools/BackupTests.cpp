@@ -592,6 +592,12 @@ TEST_F(Restore, AKilledRestoreIsFinishedOrUndoneAtTheNextStartOfEitherProgram) {
         EXPECT_TRUE(messages.last().text.contains("is still restoring"));
     }
     EXPECT_TRUE(QFile::exists(dir() + "BackUp.restore-journal"));
+    // Nor does it guess at a journal it cannot read.
+    messages.clear();
+    EXPECT_FALSE(recoverInterruptedRestore());
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_TRUE(messages.last().text.contains("is not one this programme wrote"));
+    EXPECT_TRUE(QFile::exists(dir() + "BackUp.restore-journal"));
     AppPaths::setExeDirOverride({});
 }
 
