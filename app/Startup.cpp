@@ -5,6 +5,7 @@
 #include "core/Messages.h"
 #include "core/RateProcess_Form.h"
 #include "db/DataModule.h"
+#include "options/BackupJob.h"
 
 #include <QApplication>
 #include <QDir>
@@ -80,8 +81,22 @@ bool checkWordProcessor(docs::WordVersionProbe& probe, QChar separator) {
     return true;
 }
 
+bool recoverInterruptedRestore() {
+    const backup::Recovery recovery = backup::recoverRestoreAtStart(AppPaths::exeDir());
+    if (!recovery.found)
+        return true;
+    if (!recovery.ok) {
+        errorMessage(recovery.message);
+        return false;
+    }
+    plainMessage(recovery.message);
+    return true;
+}
+
 int runApplication() {
     QDir::setCurrent(AppPaths::exeDir());
+    if (!recoverInterruptedRestore())
+        return 1;
 
     auto dataModule = std::make_unique<db::TZenlo_DM>();
     db::Zenlo_DM = dataModule.get();

@@ -18,8 +18,16 @@ bool parseLocaleDecimal(const QString& text, QChar separator, double* value);
 // on. The version text is converted with `separator` (the locale's).
 bool checkWordProcessor(docs::WordVersionProbe& probe, QChar separator);
 
+// Sets right a restore of the backup program that was interrupted (killed,
+// a power cut) before the bank is opened: it is finished or undone, and the
+// user is told which. Returns false, after saying why, when it cannot be set
+// right or the backup program is still at work: the program must not start
+// on a bank and documents that may not belong together.
+bool recoverInterruptedRestore();
+
 // The rest of start-up once the check has passed: the working directory is
-// made the executable's directory, the data module, the login window and the
+// made the executable's directory, an interrupted restore is set right, the
+// data module, the login window and the
 // progress window are created, and the event loop runs. Returns the exit code.
 int runApplication();
 

@@ -5,6 +5,8 @@
 #include "core/Shell.h"
 #include "db/Query.h"
 
+#include <QFileInfo>
+
 namespace tolvane::bank {
 
 namespace {
@@ -359,7 +361,15 @@ std::optional<QString> openQuotedDocument(const QString& name) {
     // without a word.
     if (!documentExists(name))
         return QStringLiteral("The file \"%1\" is not in the document folder Doc.").arg(name);
-    if (!shellOpen(AppPaths::docDir() + name))
+    // A link in Doc may lead anywhere: the desktop is handed the file it
+    // leads to, and only when that lies in Doc.
+    const QString docDir = QFileInfo(AppPaths::docDir()).canonicalFilePath();
+    const QString target = QFileInfo(AppPaths::docDir() + name).canonicalFilePath();
+    if (docDir.isEmpty() || !target.startsWith(docDir + QLatin1Char('/')))
+        return QStringLiteral("The file \"%1\" leads outside the document folder Doc, so it is "
+                              "not opened.")
+            .arg(name);
+    if (!shellOpen(target))
         return QStringLiteral("The desktop has no program that opens the file \"%1\".").arg(name);
     return std::nullopt;
 }

@@ -623,6 +623,9 @@ TEST_F(MaintenanceWindow, OpenHandsTheTypedNameInDocToTheDesktop) {
     bank.addDoc("plan");
     bank.addDoc("   ");
     const QString doc = bank.dir() + "Doc/";
+    // Links: one to a document of Doc, one that leads out of it.
+    ASSERT_TRUE(QFile::link("form.doc", doc + "alias.doc"));
+    ASSERT_TRUE(QFile::link(bank.bankPath(), doc + "bank.doc"));
     const struct {
         const char* button;
         const char* edit;
@@ -638,7 +641,9 @@ TEST_F(MaintenanceWindow, OpenHandsTheTypedNameInDocToTheDesktop) {
          "The file \"form\" is not in the document folder Doc."},
         {"BitBtn8", "DAWJ3_Edit", "../DB/TiKu.mdb", "",
          "The file \"../DB/TiKu.mdb\" is not in the document folder Doc."},
-        {"BitBtn9", "DAWJ4_Edit", "form.doc", doc + "form.doc", ""},
+        {"BitBtn9", "DAWJ4_Edit", "alias.doc", doc + "form.doc", ""},
+        {"BitBtn9", "DAWJ4_Edit", "bank.doc", "",
+         "The file \"bank.doc\" leads outside the document folder Doc, so it is not opened."},
         {"BitBtn10", "DAWJ5_Edit", "", "", "Sorry, File not exist!"},
     };
     for (const auto& c : cases) {

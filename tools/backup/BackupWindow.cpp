@@ -13,8 +13,8 @@
 
 namespace tolvane::backup {
 
-BackupWindow::BackupWindow(const JobOptions& options, QWidget* parent)
-    : QDialog(parent), m_options(options) {
+BackupWindow::BackupWindow(const JobOptions& options, const Request& request, QWidget* parent)
+    : QDialog(parent), m_options(options), m_request(request), m_tolvaneDir(options.programDir) {
     setObjectName(QStringLiteral("BackupWindow"));
     setWindowTitle(QStringLiteral("Tolvane Backup"));
 
@@ -65,8 +65,8 @@ void BackupWindow::start() {
         QMetaObject::invokeMethod(
             this, [this, text] { progress(text); }, Qt::QueuedConnection);
     };
-    m_thread = QThread::create([this, options] {
-        const JobResult result = runJob(options);
+    m_thread = QThread::create([this, options, request = m_request] {
+        const JobResult result = runJob(options, request);
         QMetaObject::invokeMethod(
             this, [this, result] { finish(result); }, Qt::QueuedConnection);
     });
@@ -93,7 +93,7 @@ void BackupWindow::finish(const JobResult& result) {
 }
 
 void BackupWindow::startTolvane() {
-    const QString dir = m_options.programDir;
+    const QString dir = m_tolvaneDir;
     const QString program = QDir(dir).absoluteFilePath(QStringLiteral("Zenlo"));
     if (!QProcess::startDetached(program, {}, dir)) {
         QMessageBox::critical(this, windowTitle(),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/backup/BackupJob.h"
+#include "options/BackupJob.h"
 
 #include <QDialog>
 
@@ -16,7 +16,8 @@ namespace tolvane::backup {
 class BackupWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit BackupWindow(const JobOptions& options, QWidget* parent = nullptr);
+    explicit BackupWindow(const JobOptions& options, const Request& request = {},
+                          QWidget* parent = nullptr);
     ~BackupWindow() override;
 
     QLabel* Status_L;
@@ -26,6 +27,8 @@ public:
 
     // Runs the job on a thread of its own, so the window stays alive.
     void start();
+    // Where "Start Tolvane" finds Zenlo; the bank's folder unless told.
+    void setTolvaneDir(const QString& dir) { m_tolvaneDir = dir; }
     bool finished() const { return m_finished; }
     const JobResult& result() const { return m_result; }
 
@@ -41,6 +44,8 @@ private:
     void startTolvane();
 
     JobOptions m_options;
+    Request m_request;
+    QString m_tolvaneDir;
     JobResult m_result;
     QThread* m_thread = nullptr;
     bool m_finished = false;

@@ -1,24 +1,28 @@
-#include "tools/backup/BackupJob.h"
 #include "tools/backup/BackupWindow.h"
+#include "tools/backup/CommandLine.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QTextStream>
 
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unistd.h>
 
 using namespace tolvane::backup;
 
 namespace {
 
-int runOnConsole(const JobOptions& base) {
+int runOnConsole(const JobOptions& base, const Request& request) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     JobOptions options = base;
     options.onProgress = [&out](const QString& text) { out << text << Qt::endl; };
-    const JobResult result = runJob(options);
+    const JobResult result = runJob(options, request);
     if (result.ok) {
         out << result.message << Qt::endl;
         return 0;
@@ -27,13 +31,31 @@ int runOnConsole(const JobOptions& base) {
     return 1;
 }
 
+// For the tests that kill the program at every step of a restore: with
+// TOLVANE_BACKUP_KILL_AT_STEP=k the program kills itself just before its
+// k-th file step, as a power cut would stop it.
+void killAtStepForTests() {
+    bool ok = false;
+    const int k = qEnvironmentVariableIntValue("TOLVANE_BACKUP_KILL_AT_STEP", &ok);
+    if (!ok || k < 1)
+        return;
+    setStepHook([k, count = 0](const QString& what) mutable {
+        if (++count == k) {
+            std::fprintf(stderr, "Killed before the step: %s\n", what.toUtf8().constData());
+            std::fflush(nullptr);
+            ::kill(::getpid(), SIGKILL);
+        }
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     // Without a window the program needs no display at all.
     bool noWindow = false;
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--no-window") == 0)
+        if (std::strcmp(argv[i], "--no-window") == 0 || std::strcmp(argv[i], "--help") == 0 ||
+            std::strcmp(argv[i], "-h") == 0)
             noWindow = true;
     std::unique_ptr<QCoreApplication> app;
     if (noWindow)
@@ -42,6 +64,10 @@ int main(int argc, char** argv) {
         app = std::make_unique<QApplication>(argc, argv);
 
     const Arguments arguments = parseArguments(QCoreApplication::arguments().mid(1));
+    if (arguments.help && arguments.error.isEmpty()) {
+        QTextStream(stdout) << usageText();
+        return 0;
+    }
     if (!arguments.error.isEmpty()) {
         QTextStream err(stderr);
         err << arguments.error << "\n\n" << usageText();
@@ -51,13 +77,16 @@ int main(int argc, char** argv) {
                                   arguments.error + QStringLiteral("\n\n") + usageText());
         return 2;
     }
+    killAtStepForTests();
     JobOptions options;
-    options.programDir = QCoreApplication::applicationDirPath();
+    options.programDir = arguments.dir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                 : QDir(arguments.dir).absolutePath();
     options.waitSeconds = arguments.waitSeconds;
-    if (arguments.noWindow)
-        return runOnConsole(options);
+    if (arguments.noWindow || noWindow)
+        return runOnConsole(options, arguments.request);
 
-    BackupWindow window(options);
+    BackupWindow window(options, arguments.request);
+    window.setTolvaneDir(QCoreApplication::applicationDirPath());
     window.show();
     window.start();
     QApplication::exec();
