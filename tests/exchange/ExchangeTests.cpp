@@ -1,11 +1,14 @@
+#include "core/AppPaths.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Schema.h"
 #include "exchange/BankExchange.h"
+#include "tools/exchange/ExchangeTool.h"
 #include "tools/makebank/DemoCourse.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -473,4 +476,116 @@ TEST(ExchangeExport, ChaptersSelectQuestionsAndDocumentsMayStayOut) {
     for (const QString& cz : target.rows("SELECT CZ FROM XuanZeTi UNION SELECT CZ FROM TianKong"))
         EXPECT_TRUE(texts.contains(cz)) << cz.toStdString();
     EXPECT_THROW(chapterTextsForCodes(bank.c, {"97"}), ExchangeError);
+}
+
+namespace {
+
+struct ToolRun {
+    int status = 0;
+    QString out;
+    QString err;
+};
+
+ToolRun runTool(const QStringList& arguments, int lockWaitMs = 0) {
+    ToolRun r;
+    QTextStream out(&r.out);
+    QTextStream err(&r.err);
+    r.status = tools::runExchange(arguments, out, err, lockWaitMs);
+    AppPaths::setExeDirOverride(QString());
+    return r;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& data) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(data);
+    return path;
+}
+
+} // namespace
+
+TEST(ExchangeTool, CommandLinesItCannotUseExitWithTwo) {
+    Bank bank;
+    const QString dir = bank.dir.path();
+    const QStringList cases[] = {
+        {},
+        {"convert", "x"},
+        {"import", "--dir", dir},
+        {"import", "--dir", dir, "--difficulty", "tough", "f.xml"},
+        {"import", "--dir", dir, "--format", "gift", "f.xml"},
+        {"import", "--dir", dir, "a.xml", "b.xml"},
+        {"export", "--dir", dir, "-o", "out.xml"},
+        {"export", "--dir", dir, "--format", "word", "-o", "out.xml"},
+        {"export", "--dir", dir, "--format", "gift"},
+        {"export", "--dir", dir, "--format", "gift", "-o", "x", "--bogus"},
+        {"export", "--dir", dir + "/nowhere", "--format", "gift", "-o", "x"},
+        {"export", "--dir", dir, "--format", "gift", "--chapter", "42", "-o", "x"},
+    };
+    for (const QStringList& args : cases) {
+        const ToolRun r = runTool(args);
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString() << "\n" << r.err.toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    const ToolRun help = runTool({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: tolvane-exchange import"));
+}
+
+TEST(ExchangeTool, ImportReportsEachQuestionLeftOutAndExitsOneOnlyWhenNothingCouldBeRead) {
+    Bank source;
+    fillDemo(source);
+    QTemporaryDir files;
+    const QString xml = files.filePath("demo.xml");
+    ToolRun r = runTool({"export", "--dir", source.dir.path(), "--format", "moodle", "-o", xml});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(
+        r.out.contains(QRegularExpression("(^|\\n)Exported [0-9]+ questions .*left out 0.\\n")));
+
+    Bank target;
+    const QStringList before = target.snapshot();
+    r = runTool({"import", "--dir", target.dir.path(), "--dry-run", xml});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains("Dry run: nothing was written."));
+    EXPECT_EQ(target.snapshot(), before);
+
+    r = runTool({"import", "--dir", target.dir.path(), xml});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(questionRows(target), questionRows(source));
+
+    const QString mixed =
+        writeFile(files, "mixed.gift", "::A::Match{=a -> b}\n\n::B::New question{=yes}\n");
+    r = runTool({"import", "--dir", target.dir.path(), "--difficulty", "hard", mixed});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.split('\n').first(),
+              "Left out (line 1): matching \"A\": matching questions have no place in this bank.");
+    EXPECT_TRUE(r.out.contains("Imported 1 questions (multiple choice 0, fill-in-blank 1"));
+    EXPECT_TRUE(r.out.contains("left out 1."));
+    EXPECT_EQ(target.rows("SELECT NY FROM TianKong WHERE TM='New question'"), QStringList{"14"});
+
+    const QStringList after = target.snapshot();
+    const struct {
+        QString file;
+        const char* message;
+    } bad[] = {
+        {files.filePath("missing.xml"), "Cannot read"},
+        {writeFile(files, "bad.xml", "<quiz>\n<question type=\"essay\">\n</quiz>"),
+         "not well-formed XML at line 3"},
+        {writeFile(files, "empty.gift", "// nothing here\n"), "holds no questions"},
+    };
+    for (const auto& b : bad) {
+        r = runTool({"import", "--dir", target.dir.path(), b.file});
+        EXPECT_EQ(r.status, 1) << b.message;
+        EXPECT_TRUE(r.err.contains(b.message)) << r.err.toStdString();
+        EXPECT_EQ(target.snapshot(), after);
+    }
+
+    db::Connection other;
+    other.open(target.dir.path() + "/DB/TiKu.mdb");
+    other.execScript("BEGIN IMMEDIATE");
+    r = runTool({"import", "--dir", target.dir.path(), mixed}, 200);
+    other.rollback();
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("is locked by another program; waiting")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("stayed locked"));
 }
