@@ -5,6 +5,7 @@
 #include "core/FileChooser.h"
 #include "core/Handler.h"
 #include "core/Messages.h"
+#include "db/DataModule.h"
 #include "db/Query.h"
 #include "exchange/BankExchange.h"
 #include "widgets/ChapterTree.h"
@@ -139,7 +140,7 @@ void TExport_Form::Export_BtnClick() {
     options.chapters = chapters;
     options.embedDocuments = Embed_CheckBox->isChecked();
     const exchange::ExportReport report =
-        exchange::exportBank(*bankConnection(), AppPaths::docDir(), options);
+        exchange::exportBank(db::bank(), AppPaths::docDir(), options);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(report.data) != report.data.size() ||
         !file.commit()) {

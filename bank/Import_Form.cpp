@@ -6,6 +6,7 @@
 #include "core/Handler.h"
 #include "core/Messages.h"
 #include "core/Progress.h"
+#include "db/DataModule.h"
 #include "db/Query.h"
 #include "widgets/ChapterTree.h"
 
@@ -89,6 +90,7 @@ TImport_Form::TImport_Form(QWidget* parent) : QDialog(parent) {
     headers << QStringLiteral("Total");
     Preview_Tree = makeTree(this, "Preview_Tree", headers);
     Preview_Tree->header()->setStretchLastSection(false);
+    Preview_Tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Preview_Tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     LeftOut_Tree = makeTree(this, "LeftOut_Tree",
                             {QStringLiteral("Line"), QStringLiteral("Type"),
@@ -167,7 +169,7 @@ void TImport_Form::OptionsChange() {
     exchange::ImportOptions o = options();
     o.dryRun = true;
     showPreview(
-        exchange::importQuestions(*bankConnection(), AppPaths::docDir(), m_questions, o, m_format));
+        exchange::importQuestions(db::bank(), AppPaths::docDir(), m_questions, o, m_format));
 }
 
 void TImport_Form::clearPreview() {
@@ -234,8 +236,7 @@ void TImport_Form::Import_BtnClick() {
     if (m_questions.size() >= kProgressFrom)
         o.progress = &window;
     o.lockWaitMs = 5000;
-    m_report =
-        exchange::importQuestions(*bankConnection(), AppPaths::docDir(), m_questions, o, m_format);
+    m_report = exchange::importQuestions(db::bank(), AppPaths::docDir(), m_questions, o, m_format);
     m_done = true;
     plainMessage(m_report.lines().constLast());
     accept();

@@ -288,7 +288,8 @@ Mapped mapImported(const ExchangedQuestion& e, const ImportOptions& options) {
         }
     } else if (type == QLatin1String("description")) {
         return leaveOut(QStringLiteral("a description asks no question"));
-    } else if (type == QLatin1String("matching") || type == QLatin1String("ddmatch")) {
+    } else if (type == QLatin1String("matching") || type == QLatin1String("match") ||
+               type == QLatin1String("ddmatch")) {
         return leaveOut(QStringLiteral("matching questions have no place in this bank"));
     } else if (type == QLatin1String("calculated") ||
                type.startsWith(QLatin1String("calculated"))) {

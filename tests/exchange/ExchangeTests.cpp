@@ -264,7 +264,7 @@ TEST(ExchangeImport, MoodleXmlQuestionTypesMapOrAreLeftOutWithTheirReason) {
 <question type="essay"><name><text>essay doc</text></name><questiontext format="html"><text><![CDATA[Read it.<p><a href="@@PLUGINFILE@@/../../etc/passage.doc">passage.doc</a></p>]]></text>
  <file name="../../etc/passage.doc" path="/" encoding="base64">RE9D</file></questiontext>
  <graderinfo format="html"><text>Key</text></graderinfo></question>
-<question type="matching"><name><text>match</text></name><questiontext><text>m</text></questiontext></question>
+<question type="match"><name><text>match</text></name><questiontext><text>m</text></questiontext></question>
 <question type="description"><name><text>desc</text></name><questiontext><text>d</text></questiontext></question>
 <question type="calculated"><name><text>calc</text></name><questiontext><text>c</text></questiontext></question>
 )");
@@ -279,7 +279,7 @@ TEST(ExchangeImport, MoodleXmlQuestionTypesMapOrAreLeftOutWithTheirReason) {
                         "multichoice|several|it has several correct choices",
                         "cloze|six gaps|it has 6 gaps; a fill-in-blank question holds at most five",
                         "cloze|no right|gap 1 has no fully correct answer",
-                        "matching|match|matching questions have no place in this bank",
+                        "match|match|matching questions have no place in this bank",
                         "description|desc|a description asks no question",
                         "calculated|calc|calculated questions have no place in this bank"}));
     const QString week = "1  Default for English";
