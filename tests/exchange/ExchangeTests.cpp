@@ -589,3 +589,25 @@ TEST(ExchangeTool, ImportReportsEachQuestionLeftOutAndExitsOneOnlyWhenNothingCou
     EXPECT_TRUE(r.err.contains("is locked by another program; waiting")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("stayed locked"));
 }
+
+TEST(ExchangeImport, ALargeFileWithALargeDocumentComesInWhole) {
+    // About 10 MB: a document of 6 MB, and 2,000 essays of 1,000 characters.
+    QByteArray document(6 * 1024 * 1024, '\0');
+    for (qsizetype i = 0; i < document.size(); ++i)
+        document[i] = static_cast<char>((i * 7919) % 251);
+    QByteArray body = "<question type=\"essay\"><name><text>big</text></name><questiontext>"
+                      "<text><![CDATA[Read it <a href=\"@@PLUGINFILE@@/big.doc\">big.doc</a>]]>"
+                      "</text><file name=\"big.doc\" encoding=\"base64\">" +
+                      document.toBase64() + "</file></questiontext></question>\n";
+    for (int i = 0; i < 2000; ++i)
+        body += "<question type=\"essay\"><name><text>e</text></name><questiontext><text>" +
+                QByteArray::number(i) + QByteArray(1000, 'x') +
+                "</text></questiontext></question>\n";
+    const QByteArray file = quiz(body);
+    ASSERT_GT(file.size(), 10 * 1000 * 1000);
+    Bank bank;
+    const ImportReport r = bank.import(file);
+    EXPECT_EQ(r.total(), 2001);
+    EXPECT_EQ(bank.doc("big.doc"), document);
+    EXPECT_EQ(bank.rows("SELECT TMBG FROM XiTongSheJi"), QStringList{"big.doc"});
+}
