@@ -1,6 +1,8 @@
 #include "bank/TiMuWH_Unit.h"
 
+#include "bank/Export_Form.h"
 #include "bank/FormParts.h"
+#include "bank/Import_Form.h"
 #include "core/Handler.h"
 #include "core/Messages.h"
 #include "db/Query.h"
@@ -120,8 +122,15 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
         grid->setQuery(ADOQuery1);
     PageControl1->setCurrentIndex(2);
 
+    Import_BitBtn = makeButton(this, "Import_BitBtn", QStringLiteral("Import..."));
+    Export_BitBtn = makeButton(this, "Export_BitBtn", QStringLiteral("Export..."));
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(Label1, 1);
+    heading->addWidget(Import_BitBtn);
+    heading->addWidget(Export_BitBtn);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
+    layout->addLayout(heading);
     layout->addWidget(PageControl1, 1);
 
     connectHandlers();
@@ -430,6 +439,8 @@ void TForm1::connectHandlers() {
     // A row made current in any way (the keyboard, a write, a deletion) is
     // loaded, and a reopened result gets the page's titles back. Connected
     // after the grids, which are reset first.
+    connectHandler(Import_BitBtn, &QPushButton::clicked, this, [this] { Import_BitBtnClick(); });
+    connectHandler(Export_BitBtn, &QPushButton::clicked, this, [this] { Export_BitBtnClick(); });
     connectHandler(ADOQuery1, &db::Query::currentRowChanged, this, [this] { loadCurrentRow(); });
     connect(ADOQuery1, &db::Query::resetDone, this, [this] { applyColumns(); });
 }
@@ -717,6 +728,22 @@ void TForm1::BitBtn9Click() {
 }
 void TForm1::BitBtn10Click() {
     openDocument(DAWJ5_Edit);
+}
+
+void TForm1::Import_BitBtnClick() {
+    TImport_Form form(this);
+    form.exec();
+    if (!form.importDone())
+        return;
+    for (QComboBox* box :
+         {ZJ_ComboBox1, ZJ_ComboBox2, ZJ_ComboBox3, ZJ_ComboBox4, ZJ_ComboBox5, ZJ_ComboBox6})
+        appendItems(box, form.report().newChapters);
+    PageControl1Change();
+}
+
+void TForm1::Export_BitBtnClick() {
+    TExport_Form form(this);
+    form.exec();
 }
 
 } // namespace tolvane::bank

@@ -90,7 +90,13 @@ public:
     void BitBtn9Click();
     void BitBtn10Click();
 
+    // Question exchange: each opens its dialog; an import refreshes the page
+    // in view and the chapter lists.
+    void Import_BitBtnClick();
+    void Export_BitBtnClick();
+
     QLabel* Label1;
+    QPushButton *Import_BitBtn, *Export_BitBtn;
     QTabWidget* PageControl1;
     QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4, *TabSheet5, *TabSheet6, *TabSheet7;
     widgets::TDBGrid *XZ_DBGrid, *TK_DBGrid, *JD_DBGrid, *YLLS_DBGrid, *XTSJ_DBGrid, *XTCZ_DBGrid,
