@@ -5,6 +5,7 @@
 #include "core/Messages.h"
 #include "db/Query.h"
 #include "db/Schema.h"
+#include "papers/UsageHistory.h"
 #include "widgets/DataGrid.h"
 
 #include <QComboBox>
@@ -120,9 +121,13 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
         grid->setQuery(ADOQuery1);
     PageControl1->setCurrentIndex(2);
 
+    LastUsed_L = new QLabel(this);
+    LastUsed_L->setObjectName(QStringLiteral("LastUsed_L"));
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(PageControl1, 1);
+    layout->addWidget(LastUsed_L);
 
     connectHandlers();
     resize(980, 720);
@@ -524,10 +529,13 @@ void TForm1::applyColumns() {
 }
 
 void TForm1::loadCurrentRow() {
-    if (!ADOQuery1->isOpen() || ADOQuery1->eof())
+    if (!ADOQuery1->isOpen() || ADOQuery1->eof()) {
+        LastUsed_L->clear();
         return;
+    }
     const int page = pageIndex();
     if (page == kChapterPage) {
+        LastUsed_L->clear();
         const ChapterEditors row = loadChapter(*ADOQuery1);
         XH_Edit->setText(row.id);
         ZJXH_Edit->setText(row.code);
@@ -539,6 +547,9 @@ void TForm1::loadCurrentRow() {
     for (auto it = row.constBegin(); it != row.constEnd(); ++it)
         if (QWidget* editor = c.editors.value(it.key()))
             setEditorText(editor, it.value());
+    db::Query uses(bankConnection());
+    LastUsed_L->setText(papers::questionUseText(papers::questionUse(
+        uses, questionPage(page).typeId, int(ADOQuery1->fieldInt(QStringLiteral("BH"))))));
 }
 
 void TForm1::updateClick(int page) {
