@@ -500,10 +500,11 @@ bool generateTest(const GenerationRequest& request, const QStringList& sections,
         plainMessage(reused);
     if (generationB) {
         QStringList parts;
-        parts << QStringLiteral("Paper B shares %1 of the %2 questions of paper A (at most %3 "
-                                "allowed).")
+        parts << QStringLiteral("Paper B shares %1 of the %2 %3 of paper A (at most %4 allowed).")
                      .arg(generationB->cappedTaken())
                      .arg(avoidB.capped.size())
+                     .arg(avoidB.capped.size() == 1 ? QStringLiteral("question")
+                                                    : QStringLiteral("questions"))
                      .arg(avoidB.cap);
         if (const QString shortText = shortfallText(generationB->shortfall()); !shortText.isEmpty())
             parts << QStringLiteral("Paper B: ") + shortText;

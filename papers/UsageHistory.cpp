@@ -141,15 +141,20 @@ int percentOf(qint64 part, qint64 whole) {
 
 QString comparisonText(const PaperComparison& c) {
     const int shared = int(c.shared.size());
-    QString text = QStringLiteral("\"%1\" and \"%2\" share %3 %4: %5 % of the %6 questions of "
-                                  "\"%1\" and %7 % of the %8 questions of \"%2\".")
+    const auto questions = [](qint64 n) {
+        return n == 1 ? QStringLiteral("question") : QStringLiteral("questions");
+    };
+    QString text = QStringLiteral("\"%1\" and \"%2\" share %3 %4: %5 % of the %6 %7 of \"%1\" "
+                                  "and %8 % of the %9 %10 of \"%2\".")
                        .arg(c.first, c.second)
                        .arg(shared)
-                       .arg(shared == 1 ? QStringLiteral("question") : QStringLiteral("questions"))
+                       .arg(questions(shared))
                        .arg(percentOf(shared, c.firstCount))
                        .arg(c.firstCount)
+                       .arg(questions(c.firstCount))
                        .arg(percentOf(shared, c.secondCount))
-                       .arg(c.secondCount);
+                       .arg(c.secondCount)
+                       .arg(questions(c.secondCount));
     if (shared == 0)
         return text;
     text += QStringLiteral("\n\nShared questions (by question number):");
