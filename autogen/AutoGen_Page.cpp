@@ -145,6 +145,8 @@ TAutoGenPage::TAutoGenPage(GeneratedTestList& generatedTest, GeneratedTestList& 
 
     connectHandler(ZDSC_FBtn, &TFlatButton::clicked, this, [this] { ZDSC_FBtnClick(); });
     connectHandler(ZDBCSJ_FBtn, &TFlatButton::clicked, this, [this] { ZDBCSJ_FBtnClick(); });
+    connectHandler(RecentPapers_FSE, &TFlatSpinEditInteger::changed, this,
+                   [this] { showStatistics(); });
     for (int r = 0; r < 6; ++r) {
         TFlatSpinEditInteger* mark = SetupEdits[r][Mark];
         connectHandler(mark, &TFlatSpinEditInteger::mouseMoved, this,
@@ -198,15 +200,8 @@ QStringList TAutoGenPage::checkedSections() const {
 
 void TAutoGenPage::openPage() {
     ZDZJ_CT->SetAllStates(widgets::csChecked);
-    const BankStatistics counts = countQuestions(query(SJTXX_ADOQ));
-    for (int r = 0; r < 6; ++r) {
-        int total = 0;
-        for (int d = 0; d < 3; ++d) {
-            InfoLabels[r][d]->setText(QString::number(counts[r][d]));
-            total += counts[r][d];
-        }
-        InfoLabels[r][AllTotal]->setText(QString::number(total));
-    }
+    m_counts = countQuestions(query(SJTXX_ADOQ));
+    showStatistics();
     m_generatedTest.clear();
     m_generatedTestB.clear();
 }
@@ -269,6 +264,26 @@ void TAutoGenPage::ZDBCSJ_FBtnClick() {
         return;
     showMessage(QStringLiteral("Test successfully saved!"), QStringLiteral("Save"),
                 MsgIcon::Information);
+}
+
+void TAutoGenPage::showStatistics() {
+    const int papers = RecentPapers_FSE->value();
+    const BankStatistics recent = countRecentQuestions(query(SJTXX_ADOQ), papers);
+    const auto text = [papers](int count, int used) {
+        if (papers <= 0)
+            return QString::number(count);
+        return QStringLiteral("%1 (%2 fresh)").arg(count).arg(count - used);
+    };
+    for (int r = 0; r < 6; ++r) {
+        int total = 0;
+        int used = 0;
+        for (int d = 0; d < 3; ++d) {
+            InfoLabels[r][d]->setText(text(m_counts[r][d], recent[r][d]));
+            total += m_counts[r][d];
+            used += recent[r][d];
+        }
+        InfoLabels[r][AllTotal]->setText(text(total, used));
+    }
 }
 
 void TAutoGenPage::XZTZDFZ_FSEMouseMove(QObject* sender) {

@@ -59,6 +59,9 @@ public:
     void ZDSC_FBtnClick();
     void ZDBCSJ_FBtnClick();
     void XZTZDFZ_FSEMouseMove(QObject* sender);
+    // Shows the bank statistics; with recent papers to leave out, each
+    // count tells how many of its questions are fresh.
+    void showStatistics();
 
     // The request as the spin edits hold it now, and what is asked beyond it.
     GenerationRequest request() const;
@@ -77,6 +80,7 @@ private:
 
     GeneratedTestList& m_generatedTest;
     GeneratedTestList& m_generatedTestB;
+    BankStatistics m_counts{};
     std::unique_ptr<RandomSource> m_random;
     std::unique_ptr<db::Query> SJTXX_ADOQ; // statistics and ranges
     std::unique_ptr<db::Query> XT_ADOQ;    // the questions of a draw

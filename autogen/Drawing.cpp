@@ -122,6 +122,33 @@ BankStatistics countQuestions(db::Query& query) {
     return counts;
 }
 
+BankStatistics countRecentQuestions(db::Query& query, int papers) {
+    BankStatistics counts{};
+    if (papers <= 0)
+        return counts;
+    db::Transaction snapshot(*query.connection());
+    const papers::RecentUse recent = papers::RecentUse::ofLastPapers(query, papers);
+    for (int r = 0; r < 6 && !recent.isEmpty(); ++r) {
+        query.close();
+        query.setSql(QStringLiteral("SELECT NY FROM %1 WHERE BH=:BH")
+                         .arg(QLatin1String(kSetupRows[r].table)));
+        for (auto it = recent.all().constBegin(); it != recent.all().constEnd(); ++it) {
+            if (int(it.key() >> 32) != kSetupRows[r].typeId)
+                continue;
+            query.bindInt(QStringLiteral("BH"), qint32(quint32(it.key())));
+            query.open();
+            if (query.eof())
+                continue;
+            const int d = difficultyOfCode(query.fieldInt(QStringLiteral("NY")));
+            if (d >= 0)
+                ++counts[r][d];
+        }
+    }
+    query.close();
+    snapshot.commit();
+    return counts;
+}
+
 QString shortfallText(const Shortfall& missing) {
     QStringList parts;
     qint64 total = 0;

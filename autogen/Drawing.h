@@ -99,6 +99,8 @@ using DrawProgress = Progress;
 using BankStatistics = std::array<std::array<int, 3>, 6>;
 // Counts them with one statement per row and difficulty on `query`.
 BankStatistics countQuestions(db::Query& query);
+// Of those, the ones the last `papers` saved papers hold (none for 0).
+BankStatistics countRecentQuestions(db::Query& query, int papers);
 
 // Questions the bank could not supply, per setup row and difficulty.
 using Shortfall = std::array<std::array<qint64, 3>, 6>;

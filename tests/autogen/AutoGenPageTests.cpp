@@ -264,7 +264,13 @@ TEST(AutoGenPage, APairIsDrawnToOneRequestAndSavedTogether) {
     QThread::msleep(1100);
     f.click(m.ZDSJ_FBtn);
     EXPECT_TRUE(m.GeneratedTestB.isEmpty());
+    EXPECT_EQ(f.label("XZTRY_L"), "3");
     f.edit("RecentPapers_FSE")->setValue(2);
+    // The statistics tell how many questions are fresh.
+    EXPECT_EQ(f.label("XZTRY_L"), "3 (1 fresh)");
+    EXPECT_EQ(f.label("XZTN_L"), "1 (1 fresh)");
+    EXPECT_EQ(f.label("XZTG_L"), "4 (2 fresh)");
+    EXPECT_EQ(f.label("YLLSTRY_L"), "3 (3 fresh)");
     f.messages.clear();
     f.click(p.ZDSC_FBtn);
     ASSERT_EQ(m.GeneratedTest.size(), 1);
