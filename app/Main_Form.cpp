@@ -13,6 +13,7 @@
 #include "docs/LibreOffice.h"
 #include "docs/PaperDocuments.h"
 #include "options/Set_Form.h"
+#include "papers/UsageHistory.h"
 #include "widgets/ChapterTree.h"
 
 #include <QDir>
@@ -108,7 +109,7 @@ TMain_F::TMain_F(QWidget* parent)
                                         "background: #f3f7f3; top: 0px; }"));
     AvailablePage = new papers::TAvailablePapersPage(CurrentTestID);
     XYSJ_TS = AvailablePage;
-    AutoGenPage = new autogen::TAutoGenPage(GeneratedTest);
+    AutoGenPage = new autogen::TAutoGenPage(GeneratedTest, GeneratedTestB);
     ZDSJ_TS = AutoGenPage;
     ManualGenPage = new papers::TManualGenPage(*ChosenTypes, *ChosenNumbers, *ChosenDifficulties);
     SDSJ_TS = ManualGenPage;
@@ -173,6 +174,8 @@ TMain_F::TMain_F(QWidget* parent)
                    [this] { BCDA_FBtnClick(); });
     connectHandler(AutoGenPage->ZDYLSJ_FBtn, &TFlatButton::clicked, this,
                    [this] { ZDYLSJ_FBtnClick(); });
+    connectHandler(AutoGenPage->ZDYLSJB_FBtn, &TFlatButton::clicked, this,
+                   [this] { ZDYLSJB_FBtnClick(); });
     connectHandler(AutoGenPage->YLDA_FBtn, &TFlatButton::clicked, this,
                    [this] { BCDA_FBtnClick(); });
     connect(AvailablePage, &papers::TAvailablePapersPage::paperDeleted, this,
@@ -229,6 +232,7 @@ void TMain_F::FormDestroy() {
     ChosenDifficulties->clear();
     AnswerList.reset();
     GeneratedTest.clear();
+    GeneratedTestB.clear();
 }
 
 void TMain_F::setNavigationFrames(TFlatButton* used) {
@@ -317,8 +321,14 @@ void TMain_F::YLSJ_FBtnClick() {
         AnswerList = std::make_unique<QStringList>();
     WindowProgress progress;
     const std::unique_ptr<docs::WordApplication> word = m_newWord();
-    docs::renderSavedPaper(*word, progress, query(SJTXX_ADOQ), query(XT_ADOQ), CurrentTestID,
-                           AvailablePage->listedQuestionCount(), AppPaths::docDir(), *AnswerList);
+    const bool paperB = papers::isPaperB(CurrentTestID);
+    const bool before = m_answersOfPaperB;
+    m_answersOfPaperB = paperB;
+    // Unreached, the word processor leaves the answers as they were.
+    if (!docs::renderSavedPaper(*word, progress, query(SJTXX_ADOQ), query(XT_ADOQ), CurrentTestID,
+                                AvailablePage->listedQuestionCount(), AppPaths::docDir(),
+                                *AnswerList, paperB ? papers::paperBLabel() : QString()))
+        m_answersOfPaperB = before;
 }
 
 void TMain_F::ZDYLSJ_FBtnClick() {
@@ -326,15 +336,38 @@ void TMain_F::ZDYLSJ_FBtnClick() {
         AnswerList = std::make_unique<QStringList>();
     WindowProgress progress;
     const std::unique_ptr<docs::WordApplication> word = m_newWord();
+    const bool before = m_answersOfPaperB;
+    m_answersOfPaperB = false;
     // The counts and marks of the headings are the request as it stands now.
-    docs::renderGeneratedTest(*word, progress, query(XT_ADOQ), GeneratedTest,
-                              AutoGenPage->request(), AppPaths::docDir(), *AnswerList);
+    if (!docs::renderGeneratedTest(*word, progress, query(XT_ADOQ), GeneratedTest,
+                                   AutoGenPage->request(), AppPaths::docDir(), *AnswerList))
+        m_answersOfPaperB = before;
+}
+
+void TMain_F::ZDYLSJB_FBtnClick() {
+    if (GeneratedTestB.isEmpty()) {
+        showMessage(QStringLiteral("Paper B not generated yet, please tick \"Also draw paper B\" "
+                                   "and generate test first!"),
+                    QStringLiteral("No test generated"), MsgIcon::Error);
+        return;
+    }
+    if (!AnswerList)
+        AnswerList = std::make_unique<QStringList>();
+    WindowProgress progress;
+    const std::unique_ptr<docs::WordApplication> word = m_newWord();
+    const bool before = m_answersOfPaperB;
+    m_answersOfPaperB = true;
+    if (!docs::renderGeneratedTest(*word, progress, query(XT_ADOQ), GeneratedTestB,
+                                   AutoGenPage->request(), AppPaths::docDir(), *AnswerList,
+                                   papers::paperBLabel()))
+        m_answersOfPaperB = before;
 }
 
 void TMain_F::BCDA_FBtnClick() {
     WindowProgress progress;
     const std::unique_ptr<docs::WordApplication> word = m_newWord();
-    docs::renderAnswers(*word, progress, AnswerList.get(), AppPaths::docDir());
+    docs::renderAnswers(*word, progress, AnswerList.get(), AppPaths::docDir(),
+                        m_answersOfPaperB ? papers::paperBLabel() : QString());
 }
 
 void TMain_F::XYSJ_FBtnMouseEnter(QObject* sender) {

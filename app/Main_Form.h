@@ -61,6 +61,8 @@ public:
     std::unique_ptr<QStringList> ChosenDifficulties = std::make_unique<QStringList>();
     std::unique_ptr<QStringList> AnswerList;
     GeneratedTestList GeneratedTest;
+    // Paper B of the last generation, when the lecturer asked for a pair.
+    GeneratedTestList GeneratedTestB;
     // The SJDH of the paper selected on the saved-papers page; empty until
     // one has been selected.
     QString CurrentTestID;
@@ -96,6 +98,8 @@ public:
     // page, and "Save Answers" and "Answers", which share one handler.
     void YLSJ_FBtnClick();
     void ZDYLSJ_FBtnClick();
+    // "Preview Paper B" of the auto-generation page.
+    void ZDYLSJB_FBtnClick();
     void BCDA_FBtnClick();
     void XYSJ_FBtnMouseEnter(QObject* sender);
     void XYSJ_FBtnMouseLeave(QObject* sender);
@@ -115,6 +119,9 @@ private:
     widgets::TFlatButton* makeNavButton(const QString& name, const QString& caption);
     db::Query& query(std::unique_ptr<db::Query>& slot);
     WordFactory m_newWord;
+    // Whether AnswerList holds the answers of a paper B, whose answer
+    // document is captioned as such.
+    bool m_answersOfPaperB = false;
     bool m_shown = false;
 };
 

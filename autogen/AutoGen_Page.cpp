@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "db/DataModule.h"
 #include "papers/PaperSave.h"
+#include "papers/UsageHistory.h"
 #include "widgets/PageParts.h"
 
 #include <QGridLayout>
@@ -38,8 +39,10 @@ const std::array<const char*, 4> kInfoColumnCaptions{"Easy:", "Medium:", "Hard:"
 
 } // namespace
 
-TAutoGenPage::TAutoGenPage(GeneratedTestList& generatedTest, QWidget* parent)
-    : QWidget(parent), m_generatedTest(generatedTest), m_random(std::make_unique<ClockRandom>()) {
+TAutoGenPage::TAutoGenPage(GeneratedTestList& generatedTest, GeneratedTestList& generatedTestB,
+                           QWidget* parent)
+    : QWidget(parent), m_generatedTest(generatedTest), m_generatedTestB(generatedTestB),
+      m_random(std::make_unique<ClockRandom>()) {
     setObjectName(QStringLiteral("ZDSJ_TS"));
 
     ZDZJ_CT = new widgets::TCheckTree(this);
@@ -99,12 +102,32 @@ TAutoGenPage::TAutoGenPage(GeneratedTestList& generatedTest, QWidget* parent)
     }
     setup->setColumnStretch(5, 1);
 
+    // Papers that do not repeat themselves.
+    RecentPapers_FSE = pageSpinEdit(QStringLiteral("RecentPapers_FSE"), 0, this);
+    PaperB_CheckBox = new QCheckBox(QStringLiteral("Also draw paper B"), this);
+    PaperB_CheckBox->setObjectName(QStringLiteral("PaperB_CheckBox"));
+    Overlap_FSE = pageSpinEdit(QStringLiteral("Overlap_FSE"), 30, this);
+    Overlap_FSE->setEnabled(false);
+    connect(PaperB_CheckBox, &QCheckBox::toggled, Overlap_FSE, &QWidget::setEnabled);
+    auto* history = new QGridLayout;
+    history->setHorizontalSpacing(10);
+    history->addWidget(
+        new QLabel(QStringLiteral("Leave out questions used in the last N papers:"), this), 0, 0);
+    history->addWidget(RecentPapers_FSE, 0, 1);
+    history->addWidget(PaperB_CheckBox, 1, 0);
+    history->addWidget(
+        new QLabel(QStringLiteral("Paper B shares at most N % of paper A's questions"), this), 2,
+        0);
+    history->addWidget(Overlap_FSE, 2, 1);
+    history->setColumnStretch(2, 1);
+
     ZDSC_FBtn = pageButton("ZDSC_FBtn", "Generate Test", this);
     ZDYLSJ_FBtn = pageButton("ZDYLSJ_FBtn", "Preview Test", this);
+    ZDYLSJB_FBtn = pageButton("ZDYLSJB_FBtn", "Preview Paper B", this);
     YLDA_FBtn = pageButton("YLDA_FBtn", "Answers", this);
     ZDBCSJ_FBtn = pageButton("ZDBCSJ_FBtn", "Save Test", this);
     auto* buttons = new QHBoxLayout;
-    for (TFlatButton* b : {ZDSC_FBtn, ZDYLSJ_FBtn, YLDA_FBtn, ZDBCSJ_FBtn})
+    for (TFlatButton* b : {ZDSC_FBtn, ZDYLSJ_FBtn, ZDYLSJB_FBtn, YLDA_FBtn, ZDBCSJ_FBtn})
         buttons->addWidget(b);
     buttons->addStretch();
 
@@ -112,6 +135,7 @@ TAutoGenPage::TAutoGenPage(GeneratedTestList& generatedTest, QWidget* parent)
     right->addWidget(Info_GB);
     right->addLayout(totalRow);
     right->addWidget(Setup_GB);
+    right->addLayout(history);
     right->addStretch();
     right->addLayout(buttons);
 
@@ -121,6 +145,8 @@ TAutoGenPage::TAutoGenPage(GeneratedTestList& generatedTest, QWidget* parent)
 
     connectHandler(ZDSC_FBtn, &TFlatButton::clicked, this, [this] { ZDSC_FBtnClick(); });
     connectHandler(ZDBCSJ_FBtn, &TFlatButton::clicked, this, [this] { ZDBCSJ_FBtnClick(); });
+    connectHandler(RecentPapers_FSE, &TFlatSpinEditInteger::changed, this,
+                   [this] { showStatistics(); });
     for (int r = 0; r < 6; ++r) {
         TFlatSpinEditInteger* mark = SetupEdits[r][Mark];
         connectHandler(mark, &TFlatSpinEditInteger::mouseMoved, this,
@@ -151,6 +177,14 @@ GenerationRequest TAutoGenPage::request() const {
     return request;
 }
 
+DrawOptions TAutoGenPage::drawOptions() const {
+    DrawOptions options;
+    options.recentPapers = RecentPapers_FSE->value();
+    options.paperB = PaperB_CheckBox->isChecked();
+    options.overlapPercent = Overlap_FSE->value();
+    return options;
+}
+
 QStringList TAutoGenPage::checkedSections() const {
     QStringList sections;
     for (int c = 0; c < ZDZJ_CT->topLevelItemCount(); ++c) {
@@ -166,22 +200,16 @@ QStringList TAutoGenPage::checkedSections() const {
 
 void TAutoGenPage::openPage() {
     ZDZJ_CT->SetAllStates(widgets::csChecked);
-    const BankStatistics counts = countQuestions(query(SJTXX_ADOQ));
-    for (int r = 0; r < 6; ++r) {
-        int total = 0;
-        for (int d = 0; d < 3; ++d) {
-            InfoLabels[r][d]->setText(QString::number(counts[r][d]));
-            total += counts[r][d];
-        }
-        InfoLabels[r][AllTotal]->setText(QString::number(total));
-    }
+    m_counts = countQuestions(query(SJTXX_ADOQ));
+    showStatistics();
     m_generatedTest.clear();
+    m_generatedTestB.clear();
 }
 
 void TAutoGenPage::ZDSC_FBtnClick() {
     WindowProgress progress;
     generateTest(request(), checkedSections(), query(SJTXX_ADOQ), query(XT_ADOQ), *m_random,
-                 progress, m_generatedTest);
+                 progress, m_generatedTest, drawOptions(), m_generatedTestB);
 }
 
 void TAutoGenPage::ZDBCSJ_FBtnClick() {
@@ -199,22 +227,63 @@ void TAutoGenPage::ZDBCSJ_FBtnClick() {
     papers::PaperRecord paper = papers::newPaper(CurrentUserName, request.difficultyWeight());
     // Places the bank could not fill are no questions: the paper holds only
     // the real ones.
-    for (const GeneratedEntry& slot : m_generatedTest)
-        if (slot.isFilled())
-            paper.questions.append(
-                {slot.TypeID, slot.BH, request.rows[setupRowOf(slot.TypeID)].mark});
+    const auto addQuestions = [&request](papers::PaperRecord& record,
+                                         const GeneratedTestList& test) {
+        for (const GeneratedEntry& slot : test)
+            if (slot.isFilled())
+                record.questions.append(
+                    {slot.TypeID, slot.BH, request.rows[setupRowOf(slot.TypeID)].mark});
+    };
+    addQuestions(paper, m_generatedTest);
     if (paper.questions.isEmpty()) {
         showMessage(QStringLiteral("The generated test holds no question, so there is nothing "
                                    "to save."),
                     QStringLiteral("No test generated"), MsgIcon::Error);
         return;
     }
-    if (!papers::savePaper(query(BCSJ_ADOQ), paper,
-                           QStringLiteral("Unknow error in saving test, database submission "
-                                          "failed!")))
+    QList<papers::PaperRecord> pair{paper};
+    if (!m_generatedTestB.isEmpty()) {
+        // Paper B goes with paper A or not at all, under A's identifier
+        // marked as its paper B.
+        papers::PaperRecord paperB = paper;
+        paperB.identifier = papers::paperBIdentifier(paper.identifier);
+        paperB.questions.clear();
+        addQuestions(paperB, m_generatedTestB);
+        if (paperB.questions.isEmpty()) {
+            showMessage(QStringLiteral("Paper B holds no question, so the pair cannot be saved. "
+                                       "Untick \"Also draw paper B\" and generate again to save "
+                                       "paper A alone."),
+                        QStringLiteral("No test generated"), MsgIcon::Error);
+            return;
+        }
+        pair << paperB;
+    }
+    if (!papers::savePapers(query(BCSJ_ADOQ), pair,
+                            QStringLiteral("Unknow error in saving test, database submission "
+                                           "failed!")))
         return;
     showMessage(QStringLiteral("Test successfully saved!"), QStringLiteral("Save"),
                 MsgIcon::Information);
+}
+
+void TAutoGenPage::showStatistics() {
+    const int papers = RecentPapers_FSE->value();
+    const BankStatistics recent = countRecentQuestions(query(SJTXX_ADOQ), papers);
+    const auto text = [papers](int count, int used) {
+        if (papers <= 0)
+            return QString::number(count);
+        return QStringLiteral("%1 (%2 fresh)").arg(count).arg(count - used);
+    };
+    for (int r = 0; r < 6; ++r) {
+        int total = 0;
+        int used = 0;
+        for (int d = 0; d < 3; ++d) {
+            InfoLabels[r][d]->setText(text(m_counts[r][d], recent[r][d]));
+            total += m_counts[r][d];
+            used += recent[r][d];
+        }
+        InfoLabels[r][AllTotal]->setText(text(total, used));
+    }
 }
 
 void TAutoGenPage::XZTZDFZ_FSEMouseMove(QObject* sender) {

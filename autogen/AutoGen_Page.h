@@ -7,6 +7,7 @@
 #include "widgets/FlatButton.h"
 #include "widgets/FlatSpinEdit.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QWidget>
@@ -27,7 +28,9 @@ public:
     enum SetupColumn { EasyCount = 0, MediumCount = 1, HardCount = 2, Mark = 3 };
     enum InfoColumn { EasyTotal = 0, MediumTotal = 1, HardTotal = 2, AllTotal = 3 };
 
-    explicit TAutoGenPage(GeneratedTestList& generatedTest, QWidget* parent = nullptr);
+    // `generatedTestB` receives paper B when the lecturer asks for a pair.
+    TAutoGenPage(GeneratedTestList& generatedTest, GeneratedTestList& generatedTestB,
+                 QWidget* parent = nullptr);
     ~TAutoGenPage() override;
 
     widgets::TCheckTree* ZDZJ_CT;
@@ -39,8 +42,14 @@ public:
     std::array<std::array<QLabel*, 4>, 6> InfoLabels;
     std::array<std::array<widgets::TFlatSpinEditInteger*, 4>, 6> SetupEdits;
     widgets::TFlatSpinEditInteger* ZDZF_FSE;
+    // Papers that do not repeat themselves: leave out the questions of the
+    // last N papers saved, and draw a paper B beside paper A.
+    widgets::TFlatSpinEditInteger* RecentPapers_FSE;
+    QCheckBox* PaperB_CheckBox;
+    widgets::TFlatSpinEditInteger* Overlap_FSE;
     widgets::TFlatButton* ZDSC_FBtn;
     widgets::TFlatButton* ZDYLSJ_FBtn;
+    widgets::TFlatButton* ZDYLSJB_FBtn; // "Preview Paper B"
     widgets::TFlatButton* YLDA_FBtn;
     widgets::TFlatButton* ZDBCSJ_FBtn;
 
@@ -50,9 +59,13 @@ public:
     void ZDSC_FBtnClick();
     void ZDBCSJ_FBtnClick();
     void XZTZDFZ_FSEMouseMove(QObject* sender);
+    // Shows the bank statistics; with recent papers to leave out, each
+    // count tells how many of its questions are fresh.
+    void showStatistics();
 
-    // The request as the spin edits hold it now.
+    // The request as the spin edits hold it now, and what is asked beyond it.
     GenerationRequest request() const;
+    DrawOptions drawOptions() const;
     // The texts of the ticked section nodes, top to bottom.
     QStringList checkedSections() const;
 
@@ -66,6 +79,8 @@ private:
     db::Query& query(std::unique_ptr<db::Query>& slot);
 
     GeneratedTestList& m_generatedTest;
+    GeneratedTestList& m_generatedTestB;
+    BankStatistics m_counts{};
     std::unique_ptr<RandomSource> m_random;
     std::unique_ptr<db::Query> SJTXX_ADOQ; // statistics and ranges
     std::unique_ptr<db::Query> XT_ADOQ;    // the questions of a draw

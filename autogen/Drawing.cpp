@@ -2,12 +2,15 @@
 
 #include "core/Messages.h"
 #include "papers/PaperSave.h"
+#include "papers/UsageHistory.h"
 
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
+#include <optional>
 
 namespace tolvane::autogen {
 
@@ -119,6 +122,33 @@ BankStatistics countQuestions(db::Query& query) {
     return counts;
 }
 
+BankStatistics countRecentQuestions(db::Query& query, int papers) {
+    BankStatistics counts{};
+    if (papers <= 0)
+        return counts;
+    db::Transaction snapshot(*query.connection());
+    const papers::RecentUse recent = papers::RecentUse::ofLastPapers(query, papers);
+    for (int r = 0; r < 6 && !recent.isEmpty(); ++r) {
+        query.close();
+        query.setSql(QStringLiteral("SELECT NY FROM %1 WHERE BH=:BH")
+                         .arg(QLatin1String(kSetupRows[r].table)));
+        for (auto it = recent.all().constBegin(); it != recent.all().constEnd(); ++it) {
+            if (int(it.key() >> 32) != kSetupRows[r].typeId)
+                continue;
+            query.bindInt(QStringLiteral("BH"), qint32(quint32(it.key())));
+            query.open();
+            if (query.eof())
+                continue;
+            const int d = difficultyOfCode(query.fieldInt(QStringLiteral("NY")));
+            if (d >= 0)
+                ++counts[r][d];
+        }
+    }
+    query.close();
+    snapshot.commit();
+    return counts;
+}
+
 QString shortfallText(const Shortfall& missing) {
     QStringList parts;
     qint64 total = 0;
@@ -139,7 +169,54 @@ QString shortfallText(const Shortfall& missing) {
         .arg(parts.join(QStringLiteral(", ")));
 }
 
+QString DrawOptions::invalidValue() const {
+    if (recentPapers < 0)
+        return QStringLiteral("The number of recent papers whose questions are left out cannot "
+                              "be negative.");
+    if (paperB && (overlapPercent < 0 || overlapPercent > 100))
+        return QStringLiteral("The share of paper A's questions that paper B may hold must be "
+                              "from 0 to 100 %.");
+    return QString();
+}
+
+qint64 overlapLimit(qint64 questionsOfA, int overlapPercent) {
+    return questionsOfA * qBound(0, overlapPercent, 100) / 100;
+}
+
+QString reuseText(const ReusedPlaces& reused, int papers) {
+    QStringList parts;
+    qint64 total = 0;
+    for (int r = 0; r < 6; ++r)
+        for (int d = 0; d < 3; ++d)
+            if (reused[r][d] > 0) {
+                parts << QStringLiteral("%1 %2 %3")
+                             .arg(reused[r][d])
+                             .arg(QLatin1String(kDifficultyNames[d]),
+                                  QLatin1String(kSetupRows[r].typeText));
+                total += reused[r][d];
+            }
+    if (parts.isEmpty())
+        return QString();
+    return QStringLiteral("%1 %2 of the paper had to take a question used in the last %3 %4, "
+                          "as no other question could fill %5: %6.")
+        .arg(total)
+        .arg(total == 1 ? QStringLiteral("place") : QStringLiteral("places"))
+        .arg(papers)
+        .arg(papers == 1 ? QStringLiteral("paper") : QStringLiteral("papers"))
+        .arg(total == 1 ? QStringLiteral("it") : QStringLiteral("them"))
+        .arg(parts.join(QStringLiteral(", ")));
+}
+
 namespace {
+
+// Questions a draw would rather leave out, each with a rank: the higher the
+// rank, the later it is taken. Of the capped ones at most `cap` may be
+// taken at all.
+struct Avoidance {
+    QHash<qint64, int> rank;
+    QSet<qint64> capped;
+    qint64 cap = 0;
+};
 
 // A generation that cannot go on: the lecturer is told why.
 struct Refusal {
@@ -151,9 +228,9 @@ class Generation {
 public:
     Generation(const GenerationRequest& request, const QStringList& sections, db::Query& rangeQuery,
                db::Query& drawQuery, RandomSource& random, DrawProgress& progress,
-               GeneratedTestList& test)
+               GeneratedTestList& test, const Avoidance& avoid)
         : m_request(request), m_range(rangeQuery), m_draw(drawQuery), m_random(random),
-          m_progress(progress), m_test(test), m_used(sections.size(), false) {
+          m_progress(progress), m_test(test), m_avoid(avoid), m_used(sections.size(), false) {
         // Only the first record of a text is ever compared.
         for (int i = sections.size() - 1; i >= 0; --i)
             m_firstSection.insert(sections[i], i);
@@ -174,7 +251,16 @@ public:
         return missing;
     }
 
+    const ReusedPlaces& reused() const { return m_reused; }
+    // How many of the capped questions were taken.
+    qint64 cappedTaken() const { return m_cappedTaken; }
+
 private:
+    bool avoids(int typeId, int number) const {
+        return !m_avoid.rank.isEmpty() &&
+               m_avoid.rank.contains(papers::questionKey(typeId, number));
+    }
+
     void take(int typeId, int number) {
         m_test[m_next++] = GeneratedEntry{typeId, number};
         m_progress.advance(1);
@@ -230,6 +316,9 @@ private:
         for (const int number : candidates) {
             if (covering == quota.requested())
                 break;
+            // Left for the places nothing else can fill.
+            if (avoids(row.typeId, number))
+                continue;
             m_draw.bindInt(QStringLiteral("BH"), number);
             m_draw.open();
             if (m_draw.eof())
@@ -266,15 +355,47 @@ private:
             m_draw.setSql(
                 QStringLiteral("SELECT * FROM %1 WHERE NY=%2").arg(table).arg(kDifficultyCodes[d]));
             m_draw.open();
+            // The questions left out, in table order.
+            std::vector<std::pair<int, int>> avoided; // rank, number
             for (; !m_draw.eof(); m_draw.next()) {
                 const int number = static_cast<int>(m_draw.fieldInt(QStringLiteral("BH")));
                 if (taken.contains(number))
                     continue;
+                if (avoids(row.typeId, number)) {
+                    avoided.emplace_back(
+                        m_avoid.rank.value(papers::questionKey(row.typeId, number)), number);
+                    continue;
+                }
                 take(row.typeId, number);
                 taken.insert(number);
                 if (++drawn[d] == quota.counts[d])
                     break;
             }
+            if (drawn[d] < quota.counts[d])
+                reuse(r, d, avoided, taken);
+        }
+    }
+
+    // Fills what is still short of difficulty d with the questions left
+    // out, the least avoided first (for recent papers: the least recently
+    // used), in table order among equals.
+    void reuse(int r, int d, std::vector<std::pair<int, int>>& avoided, QSet<int>& taken) {
+        const int typeId = kSetupRows[r].typeId;
+        std::stable_sort(avoided.begin(), avoided.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::array<int, 3>& drawn = m_drawn[r];
+        for (const auto& [rank, number] : avoided) {
+            const bool capped = m_avoid.capped.contains(papers::questionKey(typeId, number));
+            if (capped && m_cappedTaken >= m_avoid.cap)
+                continue;
+            take(typeId, number);
+            taken.insert(number);
+            if (capped)
+                ++m_cappedTaken;
+            else
+                ++m_reused[r][d];
+            if (++drawn[d] == m_request.rows[r].counts[d])
+                break;
         }
     }
 
@@ -284,9 +405,12 @@ private:
     RandomSource& m_random;
     DrawProgress& m_progress;
     GeneratedTestList& m_test;
+    const Avoidance& m_avoid;
     QHash<QString, int> m_firstSection;
     std::vector<bool> m_used;
     std::array<std::array<int, 3>, 6> m_drawn{};
+    ReusedPlaces m_reused{};
+    qint64 m_cappedTaken = 0;
     int m_next = 0;
 };
 
@@ -299,16 +423,31 @@ void refuse(const QString& text, const QString& caption) {
 bool generateTest(const GenerationRequest& request, const QStringList& sections,
                   db::Query& rangeQuery, db::Query& drawQuery, RandomSource& random,
                   DrawProgress& progress, GeneratedTestList& test) {
+    GeneratedTestList none;
+    return generateTest(request, sections, rangeQuery, drawQuery, random, progress, test,
+                        DrawOptions{}, none);
+}
+
+bool generateTest(const GenerationRequest& request, const QStringList& sections,
+                  db::Query& rangeQuery, db::Query& drawQuery, RandomSource& random,
+                  DrawProgress& progress, GeneratedTestList& test, const DrawOptions& options,
+                  GeneratedTestList& testB) {
     test.clear();
+    testB.clear();
     if (const QString negative = request.negativeValue(); !negative.isEmpty()) {
         refuse(negative, QStringLiteral("Invalid request"));
         return false;
     }
+    if (const QString invalid = options.invalidValue(); !invalid.isEmpty()) {
+        refuse(invalid, QStringLiteral("Invalid request"));
+        return false;
+    }
     const qint64 requested = request.requestedCount();
+    const qint64 steps = options.paperB ? 2 * requested : requested;
 
     progress.start();
     progress.setOperation(QStringLiteral("Initializing parameters..."));
-    progress.setSteps(static_cast<int>(qMin<qint64>(requested, std::numeric_limits<int>::max())));
+    progress.setSteps(static_cast<int>(qMin<qint64>(steps, std::numeric_limits<int>::max())));
 
     if (!request.marksAddUp()) {
         progress.abort();
@@ -329,23 +468,52 @@ bool generateTest(const GenerationRequest& request, const QStringList& sections,
     }
 
     test.fill(GeneratedEntry{}, static_cast<int>(requested));
-    Generation generation(request, sections, rangeQuery, drawQuery, random, progress, test);
+    // Paper A leaves out the questions of the last papers; paper B also
+    // those of paper A, of which it takes only up to the limit, and last.
+    Avoidance avoidA;
+    Avoidance avoidB;
+    int recentPapers = 0;
+    std::optional<Generation> generation;
+    std::optional<Generation> generationB;
     try {
         // One read transaction for the whole draw: the thousands of lookups
         // see one state of the bank and skip taking and checking its lock
         // one by one. It ends before events are processed again, so nothing
         // the lecturer writes meanwhile can fall into it.
         db::Transaction snapshot(*drawQuery.connection());
-        generation.drawAll();
+        const papers::RecentUse history =
+            papers::RecentUse::ofLastPapers(drawQuery, options.recentPapers);
+        recentPapers = history.paperCount();
+        avoidA.rank = history.all();
+        generation.emplace(request, sections, rangeQuery, drawQuery, random, progress, test,
+                           avoidA);
+        generation->drawAll();
+        if (options.paperB) {
+            testB.fill(GeneratedEntry{}, static_cast<int>(requested));
+            avoidB.rank = avoidA.rank;
+            for (const GeneratedEntry& entry : std::as_const(test)) {
+                if (!entry.isFilled())
+                    continue;
+                const qint64 key = papers::questionKey(entry.TypeID, entry.BH);
+                avoidB.rank.insert(key, recentPapers + 1);
+                avoidB.capped.insert(key);
+            }
+            avoidB.cap = overlapLimit(avoidB.capped.size(), options.overlapPercent);
+            generationB.emplace(request, sections, rangeQuery, drawQuery, random, progress, testB,
+                                avoidB);
+            generationB->drawAll();
+        }
         snapshot.commit();
     } catch (const Refusal& refusal) {
         // A partly drawn paper must never pass for a generated one.
         test.clear();
+        testB.clear();
         progress.abort();
         refuse(refusal.text, refusal.caption);
         return false;
     } catch (...) {
         test.clear();
+        testB.clear();
         progress.abort();
         throw;
     }
@@ -353,8 +521,25 @@ bool generateTest(const GenerationRequest& request, const QStringList& sections,
     progress.finish();
     showMessage(QStringLiteral("Test paper successfully generated!"), QStringLiteral("Successful"),
                 MsgIcon::Information);
-    if (const QString shortText = shortfallText(generation.shortfall()); !shortText.isEmpty())
+    if (const QString shortText = shortfallText(generation->shortfall()); !shortText.isEmpty())
         plainMessage(shortText);
+    if (const QString reused = reuseText(generation->reused(), recentPapers); !reused.isEmpty())
+        plainMessage(reused);
+    if (generationB) {
+        QStringList parts;
+        parts << QStringLiteral("Paper B shares %1 of the %2 %3 of paper A (at most %4 allowed).")
+                     .arg(generationB->cappedTaken())
+                     .arg(avoidB.capped.size())
+                     .arg(avoidB.capped.size() == 1 ? QStringLiteral("question")
+                                                    : QStringLiteral("questions"))
+                     .arg(avoidB.cap);
+        if (const QString shortText = shortfallText(generationB->shortfall()); !shortText.isEmpty())
+            parts << QStringLiteral("Paper B: ") + shortText;
+        if (const QString reused = reuseText(generationB->reused(), recentPapers);
+            !reused.isEmpty())
+            parts << QStringLiteral("Paper B: ") + reused;
+        plainMessage(parts.join(QStringLiteral("\n\n")));
+    }
     return true;
 }
 

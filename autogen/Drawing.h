@@ -99,11 +99,38 @@ using DrawProgress = Progress;
 using BankStatistics = std::array<std::array<int, 3>, 6>;
 // Counts them with one statement per row and difficulty on `query`.
 BankStatistics countQuestions(db::Query& query);
+// Of those, the ones the last `papers` saved papers hold (none for 0).
+BankStatistics countRecentQuestions(db::Query& query, int papers);
 
 // Questions the bank could not supply, per setup row and difficulty.
 using Shortfall = std::array<std::array<qint64, 3>, 6>;
 // The message for a paper that stayed short, or an empty string.
 QString shortfallText(const Shortfall& missing);
+
+// What a generation asks beyond the request. With the defaults it draws
+// one paper and knows nothing of the saved ones.
+struct DrawOptions {
+    // Questions of the papers saved last are taken only where no other
+    // question can fill a place, the least recently used first; 0 is off.
+    int recentPapers = 0;
+    // Also draw paper B to the same request, preferring questions not in
+    // paper A and sharing at most this share of A's questions.
+    bool paperB = false;
+    int overlapPercent = 30;
+
+    // A sentence naming a value out of its range, or an empty string.
+    QString invalidValue() const;
+};
+
+// Places per setup row and difficulty that had to take a question the draw
+// would rather have left out.
+using ReusedPlaces = std::array<std::array<qint64, 3>, 6>;
+// The message for places that reused a question of the last `papers`
+// papers, or an empty string.
+QString reuseText(const ReusedPlaces& reused, int papers);
+
+// The most of paper A's `questionsOfA` questions paper B may share.
+qint64 overlapLimit(qint64 questionsOfA, int overlapPercent);
 
 // One generation: checks the request, draws each requested type from the
 // bank into `test` (covering the checked sections first, then redeeming the
@@ -115,5 +142,12 @@ QString shortfallText(const Shortfall& missing);
 bool generateTest(const GenerationRequest& request, const QStringList& sections,
                   db::Query& rangeQuery, db::Query& drawQuery, RandomSource& random,
                   DrawProgress& progress, GeneratedTestList& test);
+// The same with `options`; paper B, when asked for, goes to `testB`, which
+// is emptied otherwise. A paper A short of questions leaves B to the same
+// rules: B's shortfall and what it shares with A are told after A's.
+bool generateTest(const GenerationRequest& request, const QStringList& sections,
+                  db::Query& rangeQuery, db::Query& drawQuery, RandomSource& random,
+                  DrawProgress& progress, GeneratedTestList& test, const DrawOptions& options,
+                  GeneratedTestList& testB);
 
 } // namespace tolvane::autogen

@@ -7,6 +7,7 @@
 #include "core/Messages.h"
 #include "db/Query.h"
 #include "db/Schema.h"
+#include "papers/UsageHistory.h"
 #include "widgets/DataGrid.h"
 
 #include <QComboBox>
@@ -128,10 +129,13 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     heading->addWidget(Label1, 1);
     heading->addWidget(Import_BitBtn);
     heading->addWidget(Export_BitBtn);
+    LastUsed_L = new QLabel(this);
+    LastUsed_L->setObjectName(QStringLiteral("LastUsed_L"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(heading);
     layout->addWidget(PageControl1, 1);
+    layout->addWidget(LastUsed_L);
 
     connectHandlers();
     resize(980, 720);
@@ -535,10 +539,13 @@ void TForm1::applyColumns() {
 }
 
 void TForm1::loadCurrentRow() {
-    if (!ADOQuery1->isOpen() || ADOQuery1->eof())
+    if (!ADOQuery1->isOpen() || ADOQuery1->eof()) {
+        LastUsed_L->clear();
         return;
+    }
     const int page = pageIndex();
     if (page == kChapterPage) {
+        LastUsed_L->clear();
         const ChapterEditors row = loadChapter(*ADOQuery1);
         XH_Edit->setText(row.id);
         ZJXH_Edit->setText(row.code);
@@ -550,6 +557,9 @@ void TForm1::loadCurrentRow() {
     for (auto it = row.constBegin(); it != row.constEnd(); ++it)
         if (QWidget* editor = c.editors.value(it.key()))
             setEditorText(editor, it.value());
+    db::Query uses(bankConnection());
+    LastUsed_L->setText(papers::questionUseText(papers::questionUse(
+        uses, questionPage(page).typeId, int(ADOQuery1->fieldInt(QStringLiteral("BH"))))));
 }
 
 void TForm1::updateClick(int page) {

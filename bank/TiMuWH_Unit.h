@@ -97,6 +97,8 @@ public:
 
     QLabel* Label1;
     QPushButton *Import_BitBtn, *Export_BitBtn;
+    // When the question in the editors was last used, and how often.
+    QLabel* LastUsed_L;
     QTabWidget* PageControl1;
     QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4, *TabSheet5, *TabSheet6, *TabSheet7;
     widgets::TDBGrid *XZ_DBGrid, *TK_DBGrid, *JD_DBGrid, *YLLS_DBGrid, *XTSJ_DBGrid, *XTCZ_DBGrid,

@@ -301,10 +301,10 @@ void readQuestion(db::Query& query, int position, qint64 number) {
 
 // The title lines of a test paper; the body then goes on in 12-point type
 // after a line of 14-point type.
-void writeTestTitle(Rendering& r, int titleStep) {
+void writeTestTitle(Rendering& r, int titleStep, const QString& paperLabel) {
     BufferedDocument& doc = r.doc();
     doc.setFont(true, 22);
-    doc.append(QStringLiteral("English Final Test\r"));
+    doc.append(QStringLiteral("English Final Test") + paperLabel + QStringLiteral("\r"));
     r.progress().advance(titleStep);
     doc.append(QStringLiteral("Course________  Name___________ Score_____ \r"));
     doc.setFont(false, 14);
@@ -349,7 +349,7 @@ bool isBlankText(const QString& text) {
 
 bool renderSavedPaper(WordApplication& word, Progress& progress, db::Query& paperQuery,
                       db::Query& questionQuery, const QString& paperId, int listedQuestions,
-                      const QString& docDir, QStringList& answers) {
+                      const QString& docDir, QStringList& answers, const QString& paperLabel) {
     Rendering r(word, progress, docDir);
     if (!r.connect(listedQuestions + 25))
         return false;
@@ -359,10 +359,10 @@ bool renderSavedPaper(WordApplication& word, Progress& progress, db::Query& pape
         r.addDocument();
         progress.setOperation(QStringLiteral("Creating Microsoft Office Word file......"));
         progress.advance(5);
-        r.doc().setCaption(QStringLiteral("Tolvane Test"));
+        r.doc().setCaption(QStringLiteral("Tolvane Test") + paperLabel);
         progress.advance(5);
         r.switchOffChecking();
-        writeTestTitle(r, 5);
+        writeTestTitle(r, 5, paperLabel);
 
         BufferedDocument& doc = r.doc();
         int ordinal = 1;
@@ -413,7 +413,7 @@ bool renderSavedPaper(WordApplication& word, Progress& progress, db::Query& pape
 
 bool renderGeneratedTest(WordApplication& word, Progress& progress, db::Query& questionQuery,
                          const GeneratedTestList& test, const autogen::GenerationRequest& request,
-                         const QString& docDir, QStringList& answers) {
+                         const QString& docDir, QStringList& answers, const QString& paperLabel) {
     if (test.isEmpty()) {
         showMessage(QStringLiteral("Test not generated yet, please generate test first!"),
                     QStringLiteral("No test generated"), MsgIcon::Error);
@@ -430,10 +430,10 @@ bool renderGeneratedTest(WordApplication& word, Progress& progress, db::Query& q
         r.addDocument();
         progress.setOperation(QStringLiteral("Creating Microsoft Office Word file......"));
         progress.advance(3);
-        r.doc().setCaption(QStringLiteral("Tolvane Test"));
+        r.doc().setCaption(QStringLiteral("Tolvane Test") + paperLabel);
         progress.advance(3);
         r.switchOffChecking();
-        writeTestTitle(r, 3);
+        writeTestTitle(r, 3, paperLabel);
 
         BufferedDocument& doc = r.doc();
         progress.setOperation(QStringLiteral("Outputing Auto-generated questions..."));
@@ -465,7 +465,7 @@ bool renderGeneratedTest(WordApplication& word, Progress& progress, db::Query& q
 }
 
 bool renderAnswers(WordApplication& word, Progress& progress, const QStringList* answers,
-                   const QString& docDir) {
+                   const QString& docDir, const QString& paperLabel) {
     if (!answers || answers->isEmpty()) {
         showMessage(QStringLiteral("Answers not generated yet, please preview test first!"),
                     QStringLiteral("Answers not generated"), MsgIcon::Error);
@@ -480,13 +480,14 @@ bool renderAnswers(WordApplication& word, Progress& progress, const QStringList*
         r.addDocument();
         progress.setOperation(QStringLiteral("Creating Microsoft Office Word File......"));
         progress.advance(5);
-        r.doc().setCaption(QStringLiteral("Tolvane Test Answers"));
+        r.doc().setCaption(QStringLiteral("Tolvane Test Answers") + paperLabel);
         progress.advance(5);
         r.switchOffChecking();
 
         BufferedDocument& doc = r.doc();
         doc.setFont(true, 22);
-        doc.append(QStringLiteral("English Final Test Answers\r"));
+        doc.append(QStringLiteral("English Final Test Answers") + paperLabel +
+                   QStringLiteral("\r"));
         progress.advance(5);
         doc.append(QStringLiteral("               \r"));
         doc.setFont(false, 12);

@@ -48,18 +48,23 @@ bool isBlankText(const QString& text);
 // written so far has been shown.
 bool renderSavedPaper(WordApplication& word, Progress& progress, db::Query& paperQuery,
                       db::Query& questionQuery, const QString& paperId, int listedQuestions,
-                      const QString& docDir, QStringList& answers);
+                      const QString& docDir, QStringList& answers,
+                      const QString& paperLabel = QString());
+
+// `paperLabel`, given to each of these, follows the document's caption and
+// title: it tells the second paper of a pair from the first.
 
 // Renders a drawn paper in its order, sections as their types first occur,
 // with the counts and marks of `request` in the headings; unfilled places
 // are skipped. An empty `test` is refused with a message (returns false).
 bool renderGeneratedTest(WordApplication& word, Progress& progress, db::Query& questionQuery,
                          const GeneratedTestList& test, const autogen::GenerationRequest& request,
-                         const QString& docDir, QStringList& answers);
+                         const QString& docDir, QStringList& answers,
+                         const QString& paperLabel = QString());
 
 // Renders the answers collected by the last preview. Without answers
 // (null or empty) the lecturer is told to preview first (returns false).
 bool renderAnswers(WordApplication& word, Progress& progress, const QStringList* answers,
-                   const QString& docDir);
+                   const QString& docDir, const QString& paperLabel = QString());
 
 } // namespace tolvane::docs

@@ -3,11 +3,15 @@
 #include "core/Handler.h"
 #include "core/Messages.h"
 #include "db/DataModule.h"
+#include "papers/UsageHistory.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tolvane::papers {
 
@@ -37,6 +41,9 @@ TAvailablePapersPage::TAvailablePapersPage(QString& currentTestId, QWidget* pare
     setObjectName(QStringLiteral("XYSJ_TS"));
 
     SJ_DBG = grid("SJ_DBG", this);
+    // A second paper joins the selection with Ctrl, for "Compare"; the
+    // paper last clicked is still the one selected for the other buttons.
+    SJ_DBG->setSelectionMode(QAbstractItemView::ExtendedSelection);
     SJT_L = new QLabel(QStringLiteral("Questions in Test"), this);
     SJT_L->setObjectName(QStringLiteral("SJT_L"));
     QFont bold = SJT_L->font();
@@ -47,8 +54,11 @@ TAvailablePapersPage::TAvailablePapersPage(QString& currentTestId, QWidget* pare
     YLSJ_FBtn = pageButton("YLSJ_FBtn", "Preview Test", this);
     SCSJ_FBtn = pageButton("SCSJ_FBtn", "Delete Test", this);
     BCDA_FBtn = pageButton("BCDA_FBtn", "Save Answers", this);
+    Compare_FBtn = pageButton("Compare_FBtn", "Compare", this);
+    Compare_FBtn->setToolTip(QStringLiteral("Select two papers (click one, then Ctrl+click the "
+                                            "other) to see the questions they share."));
     auto* buttons = new QHBoxLayout;
-    for (TFlatButton* b : {YLSJ_FBtn, SCSJ_FBtn, BCDA_FBtn})
+    for (TFlatButton* b : {YLSJ_FBtn, SCSJ_FBtn, BCDA_FBtn, Compare_FBtn})
         buttons->addWidget(b);
     buttons->addStretch();
 
@@ -61,6 +71,7 @@ TAvailablePapersPage::TAvailablePapersPage(QString& currentTestId, QWidget* pare
 
     connectHandler(SJ_DBG, &widgets::TDBGrid::mouseUp, this, [this] { SJ_DBGMouseUp(); });
     connectHandler(SCSJ_FBtn, &TFlatButton::clicked, this, [this] { SCSJ_FBtnClick(); });
+    connectHandler(Compare_FBtn, &TFlatButton::clicked, this, [this] { Compare_FBtnClick(); });
 }
 
 TAvailablePapersPage::~TAvailablePapersPage() {
@@ -167,6 +178,25 @@ void TAvailablePapersPage::SCSJ_FBtnClick() {
     showMessage(QStringLiteral("Test deleted successfully!"), QStringLiteral("Deletion successful"),
                 MsgIcon::Information);
     emit paperDeleted();
+}
+
+void TAvailablePapersPage::Compare_FBtnClick() {
+    QList<int> rows;
+    if (m_papers && m_papers->isOpen())
+        for (const QModelIndex& index : SJ_DBG->selectionModel()->selectedRows())
+            rows << index.row();
+    if (rows.size() != 2) {
+        showMessage(QStringLiteral("Please select two papers to compare: click one, then hold "
+                                   "Ctrl and click the other."),
+                    QStringLiteral("Compare papers"), MsgIcon::Information);
+        return;
+    }
+    std::sort(rows.begin(), rows.end());
+    const QString first = db::Query::displayText(m_papers->value(rows[0], 0));
+    const QString second = db::Query::displayText(m_papers->value(rows[1], 0));
+    db::Query query(&db::bank());
+    showMessage(comparisonText(comparePapers(query, first, second)),
+                QStringLiteral("Compare papers"), MsgIcon::Information);
 }
 
 } // namespace tolvane::papers

@@ -28,6 +28,7 @@ public:
     widgets::TFlatButton* YLSJ_FBtn;
     widgets::TFlatButton* SCSJ_FBtn;
     widgets::TFlatButton* BCDA_FBtn;
+    widgets::TFlatButton* Compare_FBtn; // "Compare": what two selected papers share
 
     // The result sets of the two grids (created with the first listing).
     db::Query* SJ_ADOQ() const { return m_papers.get(); }
@@ -38,6 +39,7 @@ public:
     void listPapers();
     void SJ_DBGMouseUp();
     void SCSJ_FBtnClick();
+    void Compare_FBtnClick();
 
     // Whether the question list has been opened (a paper has been selected
     // once), and its number of rows.

@@ -6,6 +6,7 @@
 #include "db/DataModule.h"
 #include "papers/ManualPaper.h"
 #include "papers/PaperSave.h"
+#include "papers/UsageHistory.h"
 #include "widgets/PageParts.h"
 
 #include <QGridLayout>
@@ -48,6 +49,8 @@ TManualGenPage::TManualGenPage(QStringList& chosenTypes, QStringList& chosenNumb
 
     ST_DBG = new widgets::TDBGrid(this);
     ST_DBG->setObjectName(QStringLiteral("ST_DBG"));
+    LastUsed_L = new QLabel(this);
+    LastUsed_L->setObjectName(QStringLiteral("LastUsed_L"));
 
     TestSetup_GB = new QGroupBox(QStringLiteral("Test Setup:"), this);
     TestSetup_GB->setObjectName(QStringLiteral("TestSetup_GB"));
@@ -94,6 +97,7 @@ TManualGenPage::TManualGenPage(QStringList& chosenTypes, QStringList& chosenNumb
     auto* right = new QVBoxLayout;
     right->addWidget(QuestionType_GB);
     right->addWidget(ST_DBG, 1);
+    right->addWidget(LastUsed_L);
     right->addWidget(TestSetup_GB);
     right->addLayout(buttons);
     auto* body = new QHBoxLayout;
@@ -148,8 +152,11 @@ void TManualGenPage::openPage() {
     BCSJ_P->setEnabled(false);
 
     db::Query& q = query(ST_ADOQ);
-    if (ST_DBG->query() != &q)
+    if (ST_DBG->query() != &q) {
         ST_DBG->setQuery(&q);
+        connectHandler(&q, &db::Query::currentRowChanged, this, [this] { showLastUse(); });
+        connectHandler(&q, &db::Query::resetDone, this, [this] { showLastUse(); });
+    }
     q.close();
     q.setSql(QStringLiteral("SELECT * FROM Type"));
     q.open();
@@ -162,6 +169,15 @@ void TManualGenPage::openPage() {
     }
     q.close();
     resetGrid();
+}
+
+void TManualGenPage::showLastUse() {
+    if (ST_DBG->selectedIsNull(0) || ST_DBG->selectedIsNull(1)) {
+        LastUsed_L->clear();
+        return;
+    }
+    LastUsed_L->setText(papers::questionUseText(questionUse(
+        query(m_useQuery), ST_DBG->selectedField(1).toInt(), ST_DBG->selectedField(0).toInt())));
 }
 
 void TManualGenPage::sizeColumns() {

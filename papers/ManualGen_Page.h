@@ -38,6 +38,8 @@ public:
     // XZT_FRBtn, TKT_FRBtn, JDT_FRBtn, YLLST_FRBtn, XTSJT_FRBtn, XTCZT_FRBtn
     std::array<QRadioButton*, 6> TypeButtons;
     widgets::TDBGrid* ST_DBG;
+    // When the selected question was last used, and in how many saved papers.
+    QLabel* LastUsed_L;
     QGroupBox* TestSetup_GB; // "Test Setup:"
     // Per row, in the order of the type buttons: XZTSL_FSE ... (read-only)
     // and XZTFZ_FSE ...
@@ -75,6 +77,7 @@ private:
     void BrowseSection(const QString& table, const QString& text);
     void BrowseChapter(const QString& table, const QString& text);
     int selectedButton() const;
+    void showLastUse();
 
     QStringList& m_chosenTypes;
     QStringList& m_chosenNumbers;
@@ -82,6 +85,7 @@ private:
     std::array<int, 6> m_typeCodes{};
     std::unique_ptr<db::Query> ST_ADOQ;
     std::unique_ptr<db::Query> BCSJ_ADOQ;
+    std::unique_ptr<db::Query> m_useQuery;
 };
 
 } // namespace tolvane::papers

@@ -85,9 +85,13 @@ void clearIdentifier(db::Query& query, const QString& statement, const QString& 
 } // namespace
 
 bool savePaper(db::Query& query, const PaperRecord& paper, const QString& failureText) {
+    return savePapers(query, {paper}, failureText);
+}
+
+bool savePapers(db::Query& query, const QList<PaperRecord>& papers, const QString& failureText) {
     db::Transaction transaction(*query.connection());
-    // Posts the pending row; a refusal takes back everything of this paper
-    // and tells the lecturer.
+    // Posts the pending row; a refusal takes back everything of these
+    // papers and tells the lecturer.
     const auto post = [&] {
         try {
             query.post();
@@ -103,33 +107,40 @@ bool savePaper(db::Query& query, const PaperRecord& paper, const QString& failur
     query.close();
     query.setSql(QStringLiteral("SELECT * FROM SJ"));
     query.open();
-    query.append();
-    query.setFieldText(QStringLiteral("SJDH"), paper.identifier);
-    query.setFieldText(QStringLiteral("CJLS"), paper.creator);
-    query.setFieldText(QStringLiteral("ND"), paper.difficulty);
-    // A refused paper row clears nothing: it may be refused because a paper
-    // saved earlier holds the same identifier, and that one must stay.
-    if (!post())
-        return false;
+    for (const PaperRecord& paper : papers) {
+        query.append();
+        query.setFieldText(QStringLiteral("SJDH"), paper.identifier);
+        query.setFieldText(QStringLiteral("CJLS"), paper.creator);
+        query.setFieldText(QStringLiteral("ND"), paper.difficulty);
+        // A refused paper row clears nothing: it may be refused because a
+        // paper saved earlier holds the same identifier, and that one must
+        // stay.
+        if (!post())
+            return false;
+    }
 
     query.close();
     query.setSql(QStringLiteral("SELECT * FROM SJT"));
     query.open();
-    for (const PaperQuestion& q : paper.questions) {
-        query.append();
-        query.setFieldText(QStringLiteral("SJDH"), paper.identifier);
-        query.setFieldInt(QStringLiteral("TypeID"), q.typeId);
-        query.setFieldInt(QStringLiteral("BH"), q.number);
-        query.setFieldInt(QStringLiteral("FZ"), q.mark);
-        if (!post()) {
-            // The rollback has already taken the paper back; the clean-up
-            // also clears any row a damaged bank may still hold under this
-            // identifier.
-            clearIdentifier(query, QStringLiteral("DELETE FROM SJT WHERE SJDH=:SJDH"),
-                            paper.identifier);
-            clearIdentifier(query, QStringLiteral("DELETE FROM SJ WHERE SJDH=:SJDH"),
-                            paper.identifier);
-            return false;
+    for (const PaperRecord& paper : papers) {
+        for (const PaperQuestion& q : paper.questions) {
+            query.append();
+            query.setFieldText(QStringLiteral("SJDH"), paper.identifier);
+            query.setFieldInt(QStringLiteral("TypeID"), q.typeId);
+            query.setFieldInt(QStringLiteral("BH"), q.number);
+            query.setFieldInt(QStringLiteral("FZ"), q.mark);
+            if (!post()) {
+                // The rollback has already taken the papers back; the
+                // clean-up also clears any row a damaged bank may still hold
+                // under their identifiers.
+                for (const PaperRecord& written : papers) {
+                    clearIdentifier(query, QStringLiteral("DELETE FROM SJT WHERE SJDH=:SJDH"),
+                                    written.identifier);
+                    clearIdentifier(query, QStringLiteral("DELETE FROM SJ WHERE SJDH=:SJDH"),
+                                    written.identifier);
+                }
+                return false;
+            }
         }
     }
     try {

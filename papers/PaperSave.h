@@ -51,5 +51,8 @@ PaperRecord newPaper(const QString& creator, qint64 weight,
 // question row the paper's identifier is also cleared from both tables.
 // Returns whether the paper was stored.
 bool savePaper(db::Query& query, const PaperRecord& paper, const QString& failureText);
+// The same for papers that belong together (a pair drawn to one request):
+// all of them are stored, or none.
+bool savePapers(db::Query& query, const QList<PaperRecord>& papers, const QString& failureText);
 
 } // namespace tolvane::papers

@@ -6,6 +6,7 @@
 #include "tests/support/MessageRecorder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <QThread>
@@ -206,4 +207,78 @@ TEST(AutoGenPage, GenerateAndSaveStoreThePaperWithTheMarksOfItsRows) {
     f.click(p.ZDBCSJ_FBtn);
     EXPECT_EQ(f.messages.texts(),
               QStringList{"Test not generated yet, please generate test first!"});
+}
+
+TEST(AutoGenPage, APairIsDrawnToOneRequestAndSavedTogether) {
+    PageFixture f;
+    TMain_F& m = *f.main;
+    TAutoGenPage& p = f.page();
+    f.click(m.ZDSJ_FBtn);
+    EXPECT_EQ(f.edit("RecentPapers_FSE")->value(), 0);
+    EXPECT_EQ(f.edit("Overlap_FSE")->value(), 30);
+    auto* pairBox = m.findChild<QCheckBox*>("PaperB_CheckBox");
+    ASSERT_TRUE(pairBox);
+    EXPECT_EQ(pairBox->text(), "Also draw paper B");
+    EXPECT_FALSE(pairBox->isChecked());
+
+    // The bank holds three easy multiple-choice questions in three sections
+    // (and two of other difficulties): one for A, one for B, one left.
+    f.edit("XZTRY_FSE")->setValue(1);
+    f.edit("XZTZDFZ_FSE")->setValue(100);
+    pairBox->setChecked(true);
+    f.edit("Overlap_FSE")->setValue(0);
+    f.click(p.ZDSC_FBtn);
+    ASSERT_EQ(m.GeneratedTest.size(), 1);
+    ASSERT_EQ(m.GeneratedTestB.size(), 1);
+    EXPECT_TRUE(m.GeneratedTestB[0].isFilled());
+    EXPECT_FALSE(m.GeneratedTest[0] == m.GeneratedTestB[0]);
+    EXPECT_EQ(f.messages.texts(),
+              QStringList({"Test paper successfully generated!",
+                           "Paper B shares 0 of the 1 question of paper A (at most 0 allowed)."}))
+        << f.messages.texts().join(" | ").toStdString();
+
+    // A refused question row of B leaves neither paper.
+    f.bank.exec("CREATE TRIGGER refuse BEFORE INSERT ON SJT WHEN NEW.SJDH LIKE '% (B)' "
+                "BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+    f.messages.clear();
+    f.click(p.ZDBCSJ_FBtn);
+    EXPECT_EQ(f.messages.texts(),
+              QStringList{"Unknow error in saving test, database submission failed!"});
+    EXPECT_EQ(f.bank.count("SELECT COUNT(*) FROM SJ"), 0);
+    EXPECT_EQ(f.bank.count("SELECT COUNT(*) FROM SJT"), 0);
+
+    f.bank.exec("DROP TRIGGER refuse");
+    f.messages.clear();
+    f.click(p.ZDBCSJ_FBtn);
+    EXPECT_EQ(f.messages.texts(), QStringList{"Test successfully saved!"});
+    const QStringList papers = f.rows("SELECT SJDH, ND FROM SJ ORDER BY rowid");
+    ASSERT_EQ(papers.size(), 2);
+    const QString a = papers[0].section('|', 0, 0);
+    EXPECT_EQ(papers[1], a + " (B)|Easy");
+    EXPECT_EQ(f.rows("SELECT SJDH, TypeID, BH, FZ FROM SJT ORDER BY rowid"),
+              QStringList({QString("%1|1|%2|100").arg(a).arg(m.GeneratedTest[0].BH),
+                           QString("%1 (B)|1|%2|100").arg(a).arg(m.GeneratedTestB[0].BH)}));
+
+    // Both questions are now recent: with the last paper left out, A takes
+    // the one question left and B reuses the least recently used.
+    QThread::msleep(1100);
+    f.click(m.ZDSJ_FBtn);
+    EXPECT_TRUE(m.GeneratedTestB.isEmpty());
+    EXPECT_EQ(f.label("XZTRY_L"), "3");
+    f.edit("RecentPapers_FSE")->setValue(2);
+    // The statistics tell how many questions are fresh.
+    EXPECT_EQ(f.label("XZTRY_L"), "3 (1 fresh)");
+    EXPECT_EQ(f.label("XZTN_L"), "1 (1 fresh)");
+    EXPECT_EQ(f.label("XZTG_L"), "4 (2 fresh)");
+    EXPECT_EQ(f.label("YLLSTRY_L"), "3 (3 fresh)");
+    f.messages.clear();
+    f.click(p.ZDSC_FBtn);
+    ASSERT_EQ(m.GeneratedTest.size(), 1);
+    EXPECT_EQ(f.bank.count(QString("SELECT COUNT(*) FROM SJT WHERE TypeID=1 AND BH=%1")
+                               .arg(m.GeneratedTest[0].BH)),
+              0);
+    ASSERT_EQ(f.messages.count(), 2);
+    EXPECT_TRUE(f.messages.last().text.contains(
+        "Paper B: 1 place of the paper had to take a question used in the last 2 papers"))
+        << f.messages.last().text.toStdString();
 }

@@ -687,3 +687,20 @@ TEST_F(MaintenanceWindow, ADocumentTheDesktopHasNoProgramForIsReported) {
     ASSERT_TRUE(asked.open(QIODevice::ReadOnly));
     EXPECT_EQ(asked.readAll().trimmed(), "query default application/msword");
 }
+
+TEST_F(MaintenanceWindow, TheSelectedQuestionTellsWhenItWasLastUsed) {
+    bank.exec("INSERT INTO SJ (SJDH, CJLS, ND) VALUES ('P1', 'admin', 'Easy'), "
+              "('P2', 'admin', 'Easy')");
+    // Number 2 of type 3 is in no paper: only number 2 of type 1 is.
+    bank.exec("INSERT INTO SJT (SJDH, TypeID, BH, FZ) VALUES ('P1', 3, 1, 5), ('P2', 3, 1, 5), "
+              "('P2', 1, 2, 5)");
+    auto* label = control<QLabel>("LastUsed_L");
+    enter(2);
+    clickRow(2, 0);
+    EXPECT_EQ(label->text(), "Last used: P2 (in 2 saved papers)");
+    grid(2)->setFocus();
+    QTest::keyClick(grid(2), Qt::Key_Down);
+    EXPECT_EQ(label->text(), "Last used: never used");
+    enter(bank::kChapterPage);
+    EXPECT_TRUE(label->text().isEmpty());
+}

@@ -281,3 +281,19 @@ TEST(ManualPage, AFailedWriteLeavesNothingAndKeepsThePaper) {
     EXPECT_EQ(f.messages.last().text, "Test saved successfully!");
     EXPECT_EQ(f.rows("SELECT BH FROM SJT ORDER BY rowid"), QStringList({"1", "2"}));
 }
+
+TEST(ManualPage, TheSelectedQuestionTellsWhenItWasLastUsed) {
+    ManualFixture f;
+    f.bank.exec("INSERT INTO SJ (SJDH, CJLS, ND) VALUES ('P1', 'admin', 'Easy')");
+    f.bank.exec("INSERT INTO SJT (SJDH, TypeID, BH, FZ) VALUES ('P1', 1, 1, 5), ('P1', 2, 4, 5)");
+    QLabel* label = f.main->findChild<QLabel*>("LastUsed_L");
+    ASSERT_TRUE(label);
+    EXPECT_TRUE(label->text().isEmpty());
+    f.tick("1  Basics");
+    EXPECT_EQ(label->text(), "Last used: P1 (in 1 saved paper)");
+    f.page().ST_DBG->setSelectedRow(1);
+    EXPECT_EQ(label->text(), "Last used: never used");
+    // Unticked: no question, nothing to tell.
+    f.tick("1  Basics");
+    EXPECT_TRUE(label->text().isEmpty());
+}

@@ -296,3 +296,73 @@ TEST(SavedPapersPage, AClickDuringTheClosingPauseWritesItsDocumentToo) {
     }
     EXPECT_EQ(apps[1]->lastDocument().caption(), "Tolvane Test Answers");
 }
+
+TEST(SavedPapersPage, PaperBDocumentsAreCaptionedAsPaperB) {
+    PageFixture f;
+    TMain_F& m = *f.main;
+    m.ZDSJ_FBtn->click();
+    m.findChild<widgets::TFlatSpinEditInteger*>("JDTRY_FSE")->setValue(1);
+    m.findChild<widgets::TFlatSpinEditInteger*>("JDTZDFZ_FSE")->setValue(100);
+    m.AutoGenPage->ZDYLSJB_FBtn->click();
+    EXPECT_EQ(f.messages.texts(), QStringList{"Paper B not generated yet, please tick \"Also draw "
+                                              "paper B\" and generate test first!"});
+    EXPECT_EQ(f.word->documentCount(), 0);
+
+    m.GeneratedTest = {{3, 1}};
+    m.GeneratedTestB = {{3, 1}};
+    m.AutoGenPage->ZDYLSJB_FBtn->click();
+    m.AutoGenPage->YLDA_FBtn->click();
+    // Paper A's documents keep their captions.
+    m.AutoGenPage->ZDYLSJ_FBtn->click();
+    m.AutoGenPage->YLDA_FBtn->click();
+    ASSERT_EQ(f.word->documentCount(), 4);
+    EXPECT_EQ(f.word->document(0).caption(), "Tolvane Test (Paper B)");
+    EXPECT_EQ(f.word->document(0).paragraphs().value(0).text, "English Final Test (Paper B)");
+    EXPECT_EQ(f.word->document(1).caption(), "Tolvane Test Answers (Paper B)");
+    EXPECT_EQ(f.word->document(1).paragraphs().value(0).text,
+              "English Final Test Answers (Paper B)");
+    EXPECT_EQ(f.word->document(2).caption(), "Tolvane Test");
+    EXPECT_EQ(f.word->document(3).caption(), "Tolvane Test Answers");
+
+    // A saved paper B is told by its identifier.
+    f.bank.exec("INSERT INTO SJ (SJDH, CJLS, ND) VALUES ('P1 (B)', 'admin', 'Easy')");
+    f.bank.exec("INSERT INTO SJT (SJDH, TypeID, BH, FZ) VALUES ('P1 (B)', 3, 1, 4)");
+    m.XYSJ_FBtn->click();
+    f.clickRow(3);
+    ASSERT_EQ(m.CurrentTestID, "P1 (B)");
+    m.AvailablePage->YLSJ_FBtn->click();
+    m.AvailablePage->BCDA_FBtn->click();
+    ASSERT_EQ(f.word->documentCount(), 6);
+    EXPECT_EQ(f.word->document(4).caption(), "Tolvane Test (Paper B)");
+    EXPECT_EQ(f.word->document(5).caption(), "Tolvane Test Answers (Paper B)");
+}
+
+TEST(SavedPapersPage, CompareTellsWhatTwoSelectedPapersShare) {
+    PageFixture f;
+    papers::TAvailablePapersPage& p = f.page();
+    EXPECT_EQ(p.Compare_FBtn->text(), "Compare");
+    const QString ask = "Please select two papers to compare: click one, then hold Ctrl and click "
+                        "the other.";
+    p.Compare_FBtn->click();
+    EXPECT_EQ(f.messages.texts(), QStringList{ask});
+
+    // P2 clicked, then P1 added with Ctrl: listed in the grid's order.
+    f.clickRow(1);
+    widgets::TDBGrid* grid = p.SJ_DBG;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      grid->visualRect(grid->model()->index(0, 0)).center());
+    EXPECT_EQ(f.main->CurrentTestID, "P1") << "the paper last clicked is the selected one";
+    f.messages.clear();
+    p.Compare_FBtn->click();
+    ASSERT_EQ(f.messages.count(), 1);
+    EXPECT_EQ(f.messages.last().caption, "Compare papers");
+    EXPECT_EQ(f.messages.last().text,
+              "\"P1\" and \"P2\" share 1 question: 50 % of the 2 questions of \"P1\" and 100 % of "
+              "the 1 question of \"P2\".\n\nShared questions (by question number):\nType 3: 1");
+
+    // A third paper makes the choice unclear again.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      grid->visualRect(grid->model()->index(2, 0)).center());
+    p.Compare_FBtn->click();
+    EXPECT_EQ(f.messages.last().text, ask);
+}
