@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Enter.h"
+#include "app/FirstStart_Form.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
 #include "core/RateProcess_Form.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -80,8 +82,19 @@ bool checkWordProcessor(docs::WordVersionProbe& probe, QChar separator) {
     return true;
 }
 
+bool ensureBank() {
+    if (AppPaths::isPortable() || QFileInfo::exists(AppPaths::bankFile()))
+        return true;
+    TFirstStart_F first(AppPaths::dataDir());
+    return first.exec() == QDialog::Accepted;
+}
+
 int runApplication() {
-    QDir::setCurrent(AppPaths::exeDir());
+    // A portable copy with no bank goes on to the missing-bank message; an
+    // installed one offers to make its first bank.
+    if (!ensureBank())
+        return 0;
+    QDir::setCurrent(AppPaths::dataDir());
 
     auto dataModule = std::make_unique<db::TZenlo_DM>();
     db::Zenlo_DM = dataModule.get();
