@@ -86,7 +86,7 @@ TFirstStart_F::TFirstStart_F(const QString& dataDir, QWidget* parent)
     layout->addSpacing(8);
     layout->addWidget(Demo_RBtn);
     layout->addLayout(demo);
-    layout->addStretch(1);
+    layout->addSpacing(8);
     layout->addLayout(buttons);
 
     New_RBtn->setChecked(true);
@@ -95,7 +95,7 @@ TFirstStart_F::TFirstStart_F(const QString& dataDir, QWidget* parent)
     connectHandler(Demo_RBtn, &QRadioButton::clicked, this, [this](bool) { Demo_RBtnClick(); });
     connectHandler(Create_Btn, &QPushButton::clicked, this, [this](bool) { Create_BtnClick(); });
     connectHandler(Exit_Btn, &QPushButton::clicked, this, [this](bool) { Exit_BtnClick(); });
-    resize(480, 360);
+    resize(480, sizeHint().height());
 }
 
 void TFirstStart_F::New_RBtnClick() {

@@ -1,5 +1,7 @@
 #include "tools/backup/BackupWindow.h"
 
+#include "core/AppPaths.h"
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
@@ -93,9 +95,10 @@ void BackupWindow::finish(const JobResult& result) {
 }
 
 void BackupWindow::startTolvane() {
-    const QString dir = m_options.programDir;
-    const QString program = QDir(dir).absoluteFilePath(QStringLiteral("Zenlo"));
-    if (!QProcess::startDetached(program, {}, dir)) {
+    // Tolvane sits beside this program; the data folder may be elsewhere (an
+    // installed copy keeps it in the user's data folder).
+    const QString program = AppPaths::beside(QStringLiteral("Zenlo"));
+    if (!QProcess::startDetached(program, {}, m_options.programDir)) {
         QMessageBox::critical(this, windowTitle(),
                               QStringLiteral("Tolvane \"%1\" could not be started.")
                                   .arg(QDir::toNativeSeparators(program)));
