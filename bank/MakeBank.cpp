@@ -119,8 +119,8 @@ MakeBankResult makeBank(const MakeBankOptions& o) {
     validate(o);
     const QDir dir(o.dir);
     if (!QFileInfo(o.dir).isDir())
-        throw MakeBankError(QStringLiteral("The data folder \"%1\" does not exist.")
-                                .arg(QDir::cleanPath(o.dir)));
+        throw MakeBankError(
+            QStringLiteral("The data folder \"%1\" does not exist.").arg(QDir::cleanPath(o.dir)));
 
     MakeBankResult result;
     result.bankPath = QDir::cleanPath(dir.absoluteFilePath(kBankRelative));

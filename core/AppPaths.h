@@ -24,7 +24,6 @@ class AppPaths {
 public:
     // The executable's directory, with a trailing '/'.
     static QString exeDir();
-    static QString programDir() { return exeDir(); }
     // A program file beside the executable.
     static QString beside(const QString& relative);
 

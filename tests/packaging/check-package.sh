@@ -14,7 +14,7 @@ fail() {
 
 (cd "$BUILD" && cpack -G DEB -B "$WORK/out" >"$WORK/cpack.log" 2>&1) ||
     { cat "$WORK/cpack.log" >&2; fail "cpack"; }
-DEB=$(ls "$WORK"/out/tolvane_*_amd64.deb 2>/dev/null | head -1)
+DEB=$(find "$WORK/out" -maxdepth 1 -name "tolvane_*_amd64.deb" | head -1)
 [ -n "$DEB" ] || fail "no tolvane_<version>_amd64.deb made"
 
 dpkg-deb -c "$DEB" | awk '{print $6}' | sed 's#^\./#/#' >"$WORK/files"
