@@ -8,29 +8,34 @@
 set -euo pipefail
 ROOT="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
 
+# Sets RANK to the layer of folder $1, empty for a folder outside them.
 rank() {
     case "$1" in
-    db | core) echo 0 ;;
-    widgets) echo 1 ;;
-    docs | papers | autogen | bank | options | exchange) echo 2 ;;
-    app) echo 3 ;;
-    tools) echo 4 ;;
-    *) echo "" ;;
+    db | core) RANK=0 ;;
+    widgets) RANK=1 ;;
+    docs | papers | autogen | bank | options | exchange) RANK=2 ;;
+    app) RANK=3 ;;
+    tools) RANK=4 ;;
+    *) RANK="" ;;
     esac
 }
+include_re='^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^/"]+)/'
 
 status=0
 checked=0
 for dir in db core widgets docs papers autogen bank options exchange app tools; do
     [ -d "$ROOT/$dir" ] || continue
-    mine=$(rank "$dir")
+    rank "$dir"
+    mine=$RANK
     while IFS= read -r hit; do
         file=${hit%%:*}
         rest=${hit#*:}
         line=${rest%%:*}
         text=${rest#*:}
-        included=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^/"]+)\/.*/\1/' <<<"$text")
-        theirs=$(rank "$included")
+        [[ $text =~ $include_re ]] || continue
+        included=${BASH_REMATCH[1]}
+        rank "$included"
+        theirs=$RANK
         checked=$((checked + 1))
         if [ -n "$theirs" ] && [ "$theirs" -gt "$mine" ]; then
             echo "${file#"$ROOT"/}:$line: $dir/ includes from $included/, a layer above it"
