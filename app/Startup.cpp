@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Enter.h"
+#include "app/FirstStart_Form.h"
 #include "core/AppPaths.h"
 #include "core/Messages.h"
 #include "core/RateProcess_Form.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -82,7 +84,7 @@ bool checkWordProcessor(docs::WordVersionProbe& probe, QChar separator) {
 }
 
 bool recoverInterruptedRestore() {
-    const backup::Recovery recovery = backup::recoverRestoreAtStart(AppPaths::exeDir());
+    const backup::Recovery recovery = backup::recoverRestoreAtStart(AppPaths::dataDir());
     if (!recovery.found)
         return true;
     if (!recovery.ok) {
@@ -93,10 +95,23 @@ bool recoverInterruptedRestore() {
     return true;
 }
 
+bool ensureBank() {
+    if (AppPaths::isPortable() || QFileInfo::exists(AppPaths::bankFile()))
+        return true;
+    TFirstStart_F first(AppPaths::dataDir());
+    return first.exec() == QDialog::Accepted;
+}
+
 int runApplication() {
-    QDir::setCurrent(AppPaths::exeDir());
+    // An interrupted restore is set right first: it may have left no bank
+    // in place for a moment, which must not be taken for a first start.
     if (!recoverInterruptedRestore())
         return 1;
+    // A portable copy with no bank goes on to the missing-bank message; an
+    // installed one offers to make its first bank.
+    if (!ensureBank())
+        return 0;
+    QDir::setCurrent(AppPaths::dataDir());
 
     auto dataModule = std::make_unique<db::TZenlo_DM>();
     db::Zenlo_DM = dataModule.get();

@@ -25,10 +25,16 @@ bool checkWordProcessor(docs::WordVersionProbe& probe, QChar separator);
 // on a bank and documents that may not belong together.
 bool recoverInterruptedRestore();
 
-// The rest of start-up once the check has passed: the working directory is
-// made the executable's directory, an interrupted restore is set right, the
-// data module, the login window and the
-// progress window are created, and the event loop runs. Returns the exit code.
+// An installed program (AppPaths::isPortable() false) with no bank in the
+// user's data folder shows the first-start window; returns whether there is a
+// bank to go on with, or a portable copy that reports its missing bank as
+// ever.
+bool ensureBank();
+
+// The rest of start-up once the check has passed: an interrupted restore set
+// right, the first-start window when it is needed (ensureBank()), then the working directory is made the data
+// folder (AppPaths::dataDir(), the executable's directory in a portable copy), the data module, the
+// login window and the progress window are created, and the event loop runs. Returns the exit code.
 int runApplication();
 
 } // namespace tolvane

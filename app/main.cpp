@@ -5,7 +5,12 @@
 #include <QIcon>
 #include <QLocale>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // The office is reached through a pipe; an office that goes away must end
+    // a call with an error, not the program.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tolvane/tolvane.png")));

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <stdexcept>
+#include <vector>
 
 namespace tolvane::bank {
 
@@ -36,16 +37,6 @@ const char kQuestionFileMissing[] = "File quoted by question not exist!";
 const char kDifficultyLookup[] = "Select BH From NYD Where NYD=:NY";
 
 } // namespace
-
-// The statements of one page.
-struct TTIMuLuRu::Statements {
-    const char* scan;
-    const char* type;
-    const char* typeName;
-    const char* difficulty;
-    const char* insert;
-    const char* count;
-};
 
 TTIMuLuRu::TTIMuLuRu(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TIMuLuRu"));
@@ -278,15 +269,84 @@ void TTIMuLuRu::FormShow() {
         appendItems(box, levels);
 }
 
-bool TTIMuLuRu::reportFirstEmpty(std::initializer_list<std::pair<QString, const char*>> tests) {
-    for (const auto& [text, message] : tests) {
-        if (text.isEmpty()) {
-            plainMessage(QString::fromLatin1(message));
-            return true;
-        }
-    }
-    return false;
+// One page of the window as its "Add" needs it: what is required, what is
+// checked, the statements and where each parameter's value comes from. The
+// six pages differ only in these tables.
+struct TTIMuLuRu::EntryPage {
+    // Where a parameter of the insert statement takes its value.
+    enum class Source {
+        Control,     // the control's text as typed
+        TypeId,      // the page's type looked up by name
+        Difficulty,  // the difficulty box's text looked up in NYD
+        Count,       // the count box's text as an integer
+        QuestionDoc, // the question document's completed name
+        AnswerDoc,   // the completed name of answer document `index`
+    };
+    struct Param {
+        const char* name;
+        Source source;
+        QWidget* control = nullptr;
+        int index = 0;
+    };
+    struct Required {
+        QWidget* control;
+        const char* message;
+    };
+
+    QWidget* question;
+    QComboBox* difficulty;
+    QLineEdit* numberBox;
+    std::vector<Required> required;
+    // The answer completeness check: the count box and the answers it
+    // counts; none on pages without a count.
+    QComboBox* countBox = nullptr;
+    std::vector<QLineEdit*> countedAnswers;
+    const char* answerMissing = nullptr;
+    // The documents a question may quote: the question's and the answers'.
+    // With a count box, only answers 1 to n are completed; the others are
+    // kept as typed.
+    QLineEdit* questionDoc = nullptr;
+    std::vector<QLineEdit*> answerDocs;
+    QString (*answerDocMissing)(int k) = nullptr; // k from 0
+    const char* scan;
+    const char* type;
+    const char* typeName;
+    const char* difficultySql;
+    const char* insert;
+    const char* count;
+    std::vector<Param> params;
+    std::vector<QWidget*> cleared;
+};
+
+namespace {
+
+// The text a control holds, as the lecturer typed it.
+QString controlText(const QWidget* control) {
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(control))
+        return memoText(memo);
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control))
+        return edit->text();
+    if (const auto* box = qobject_cast<const QComboBox*>(control))
+        return box->currentText();
+    throw std::logic_error("question entry: a control that holds no text");
 }
+
+void clearControl(QWidget* control) {
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
+        memo->clear();
+    else if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->clear();
+}
+
+QString answerFileMissing(int) {
+    return QStringLiteral("File quoted by answer not exist!");
+}
+
+QString numberedAnswerFileMissing(int k) {
+    return QStringLiteral("File quoted by answer %1 not exist!").arg(k + 1);
+}
+
+} // namespace
 
 bool TTIMuLuRu::reportMissingDocuments(const QList<QuotedDocument>& documents) {
     const QStringList messages = missingDocumentMessages(documents);
@@ -335,252 +395,271 @@ void TTIMuLuRu::showCount(const char* sql, QLineEdit* numberBox) {
     ADOQuery1->close();
 }
 
-void TTIMuLuRu::LR_Button1Click() {
-    const QString question = memoText(TM_memo5);
-    if (reportFirstEmpty({{question, kQuestionBlank},
-                          {DAA_Edit->text(), "Choice A cannot be blank"},
-                          {DAB_Edit->text(), "Choice B cannot be blank"},
-                          {DAC_Edit->text(), "Choice C cannot be blank"},
-                          {DAD_Edit->text(), "Choice D cannot be blank"},
-                          {DA_ComboBox1->currentText(), kAnswerBlank},
-                          {NY_ComboBox1->currentText(), kDifficultyBlank},
-                          {ZJ_ComboBox1->currentText(), kChapterBlank}}))
-        return;
-    if (isDuplicate("SELECT TM FROM XuanZeTi", question)) {
+void TTIMuLuRu::addQuestion(const EntryPage& page) {
+    using Source = EntryPage::Source;
+    const QString question = controlText(page.question);
+    for (const auto& [control, message] : page.required) {
+        if (controlText(control).isEmpty()) {
+            plainMessage(QString::fromLatin1(message));
+            return;
+        }
+    }
+
+    // Pages without a count box complete and check every answer document.
+    int count = int(page.answerDocs.size());
+    if (page.countBox) {
+        QStringList answers;
+        for (QLineEdit* edit : page.countedAnswers)
+            answers << edit->text();
+        // An empty count box is no integer either.
+        count = toInteger(page.countBox->currentText());
+        if (firstMissingAnswer(count, answers)) {
+            plainMessage(QString::fromLatin1(page.answerMissing));
+            return;
+        }
+    }
+    const bool duplicate = isDuplicate(page.scan, question);
+
+    // Every missing document gets its message, and any of them stops the
+    // addition before a duplicate is reported. A name typed for a
+    // sub-question beyond the count is looked for and kept as typed.
+    QString questionDoc;
+    QStringList answerDocs;
+    if (page.questionDoc) {
+        questionDoc = completeDocName(page.questionDoc->text());
+        QList<QuotedDocument> documents{
+            {page.questionDoc->text(), questionDoc, QString::fromLatin1(kQuestionFileMissing)}};
+        for (int k = 0; k < int(page.answerDocs.size()); ++k) {
+            const QString typed = page.answerDocs[k]->text();
+            answerDocs << (k < count ? completeDocName(typed) : typed);
+            documents.append({typed, answerDocs.last(), page.answerDocMissing(k)});
+        }
+        if (reportMissingDocuments(documents))
+            return;
+    }
+    if (duplicate) {
         plainMessage(QString::fromLatin1(kExisted));
         return;
     }
-    const qint64 type =
-        lookupType("Select TypeID from Type where TypeName='Multi-choice'", "Multi-choice");
-    const qint64 ny =
-        lookupDifficulty("Select BH from NYD Where NYD=:NY", NY_ComboBox1->currentText());
+    const qint64 type = lookupType(page.type, page.typeName);
+    const qint64 ny = lookupDifficulty(page.difficultySql, page.difficulty->currentText());
 
     ADOQuery1->clearParams();
-    ADOQuery1->setSql(QStringLiteral("INSERT INTO XuanZeTi(TypeID,TM,A,B,C,D,DA,CZ,NY) "
-                                     "VALUES(:tp,:TM,:DAA,:DAB,:DAC,:DAD,:DA,:ZJ,:NY)"));
-    ADOQuery1->bindInt(QStringLiteral("tp"), type);
-    ADOQuery1->bindText(QStringLiteral("TM"), question);
-    ADOQuery1->bindText(QStringLiteral("DAA"), DAA_Edit->text());
-    ADOQuery1->bindText(QStringLiteral("DAB"), DAB_Edit->text());
-    ADOQuery1->bindText(QStringLiteral("DAC"), DAC_Edit->text());
-    ADOQuery1->bindText(QStringLiteral("DAD"), DAD_Edit->text());
-    ADOQuery1->bindText(QStringLiteral("DA"), DA_ComboBox1->currentText());
-    ADOQuery1->bindText(QStringLiteral("ZJ"), ZJ_ComboBox1->currentText());
-    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
+    ADOQuery1->setSql(QString::fromLatin1(page.insert));
+    for (const EntryPage::Param& param : page.params) {
+        const QString name = QString::fromLatin1(param.name);
+        switch (param.source) {
+        case Source::Control:
+            ADOQuery1->bindText(name, controlText(param.control));
+            break;
+        case Source::TypeId:
+            ADOQuery1->bindInt(name, type);
+            break;
+        case Source::Difficulty:
+            ADOQuery1->bindInt(name, ny);
+            break;
+        case Source::Count:
+            // The count was checked to be a whole number above; the column
+            // holds it as one.
+            ADOQuery1->bindInt(name, count);
+            break;
+        case Source::QuestionDoc:
+            ADOQuery1->bindText(name, questionDoc);
+            break;
+        case Source::AnswerDoc:
+            ADOQuery1->bindText(name, answerDocs.at(param.index));
+            break;
+        }
+    }
     ADOQuery1->execSql();
 
-    showCount("Select 1 from XuanZeTi", TH_Edit1);
-    TM_memo5->clear();
-    for (QLineEdit* edit : {DAA_Edit, DAB_Edit, DAC_Edit, DAD_Edit})
-        edit->clear();
+    showCount(page.count, page.numberBox);
+    for (QWidget* control : page.cleared)
+        clearControl(control);
+}
+
+void TTIMuLuRu::LR_Button1Click() {
+    using S = EntryPage::Source;
+    addQuestion({TM_memo5,
+                 NY_ComboBox1,
+                 TH_Edit1,
+                 {{TM_memo5, kQuestionBlank},
+                  {DAA_Edit, "Choice A cannot be blank"},
+                  {DAB_Edit, "Choice B cannot be blank"},
+                  {DAC_Edit, "Choice C cannot be blank"},
+                  {DAD_Edit, "Choice D cannot be blank"},
+                  {DA_ComboBox1, kAnswerBlank},
+                  {NY_ComboBox1, kDifficultyBlank},
+                  {ZJ_ComboBox1, kChapterBlank}},
+                 nullptr,
+                 {},
+                 nullptr,
+                 nullptr,
+                 {},
+                 nullptr,
+                 "SELECT TM FROM XuanZeTi",
+                 "Select TypeID from Type where TypeName='Multi-choice'",
+                 "Multi-choice",
+                 "Select BH from NYD Where NYD=:NY",
+                 "INSERT INTO XuanZeTi(TypeID,TM,A,B,C,D,DA,CZ,NY) "
+                 "VALUES(:tp,:TM,:DAA,:DAB,:DAC,:DAD,:DA,:ZJ,:NY)",
+                 "Select 1 from XuanZeTi",
+                 {{"tp", S::TypeId},
+                  {"TM", S::Control, TM_memo5},
+                  {"DAA", S::Control, DAA_Edit},
+                  {"DAB", S::Control, DAB_Edit},
+                  {"DAC", S::Control, DAC_Edit},
+                  {"DAD", S::Control, DAD_Edit},
+                  {"DA", S::Control, DA_ComboBox1},
+                  {"ZJ", S::Control, ZJ_ComboBox1},
+                  {"NY", S::Difficulty}},
+                 {TM_memo5, DAA_Edit, DAB_Edit, DAC_Edit, DAD_Edit}});
 }
 
 void TTIMuLuRu::LR_Button2Click() {
-    const QString question = TM_Edit2->text();
-    if (reportFirstEmpty({{question, kQuestionBlank},
-                          {NY_ComboBox2->currentText(), kDifficultyBlank},
-                          {ZJ_ComboBox2->currentText(), kChapterBlank},
-                          {Kong_ComboBox->currentText(), "\"No. of blank\" cannot be blank"}}))
-        return;
-    QLineEdit* const blanks[] = {Kong_Edit1, Kong_Edit2, Kong_Edit3, Kong_Edit4, Kong_Edit5};
-    QStringList answers;
-    for (QLineEdit* edit : blanks)
-        answers << edit->text();
-    const int count = toInteger(Kong_ComboBox->currentText());
-    if (firstMissingAnswer(count, answers)) {
-        plainMessage(QStringLiteral("Answer missing for Blank"));
-        return;
-    }
-    if (isDuplicate("SELECT TM FROM TianKong", question)) {
-        plainMessage(QString::fromLatin1(kExisted));
-        return;
-    }
-    const qint64 type =
-        lookupType("Select TypeID From Type Where TypeName='Fill-in-Blank'", "Fill-in-Blank");
-    const qint64 ny = lookupDifficulty(kDifficultyLookup, NY_ComboBox2->currentText());
-
-    ADOQuery1->clearParams();
-    ADOQuery1->setSql(QStringLiteral("INSERT INTO TianKong(TypeID,TM,K1,K2,K3,K4,K5,YTS,NY,CZ) "
-                                     "VALUES(:temp,:TM,:K1,:K2,:K3,:K4,:K5,:YTS,:NY,:CZ)"));
-    ADOQuery1->bindInt(QStringLiteral("temp"), type);
-    ADOQuery1->bindText(QStringLiteral("TM"), question);
-    for (int k = 0; k < 5; ++k)
-        ADOQuery1->bindText(QStringLiteral("K%1").arg(k + 1), answers.at(k));
-    ADOQuery1->bindInt(QStringLiteral("YTS"), count);
-    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
-    ADOQuery1->bindText(QStringLiteral("CZ"), ZJ_ComboBox2->currentText());
-    ADOQuery1->execSql();
-
-    showCount("Select 1 From TianKong", TH_Edit2);
-    TM_Edit2->clear();
-    for (QLineEdit* edit : blanks)
-        edit->clear();
+    using S = EntryPage::Source;
+    addQuestion({TM_Edit2,
+                 NY_ComboBox2,
+                 TH_Edit2,
+                 {{TM_Edit2, kQuestionBlank},
+                  {NY_ComboBox2, kDifficultyBlank},
+                  {ZJ_ComboBox2, kChapterBlank},
+                  {Kong_ComboBox, "\"No. of blank\" cannot be blank"}},
+                 Kong_ComboBox,
+                 {Kong_Edit1, Kong_Edit2, Kong_Edit3, Kong_Edit4, Kong_Edit5},
+                 "Answer missing for Blank",
+                 nullptr,
+                 {},
+                 nullptr,
+                 "SELECT TM FROM TianKong",
+                 "Select TypeID From Type Where TypeName='Fill-in-Blank'",
+                 "Fill-in-Blank",
+                 kDifficultyLookup,
+                 "INSERT INTO TianKong(TypeID,TM,K1,K2,K3,K4,K5,YTS,NY,CZ) "
+                 "VALUES(:temp,:TM,:K1,:K2,:K3,:K4,:K5,:YTS,:NY,:CZ)",
+                 "Select 1 From TianKong",
+                 {{"temp", S::TypeId},
+                  {"TM", S::Control, TM_Edit2},
+                  {"K1", S::Control, Kong_Edit1},
+                  {"K2", S::Control, Kong_Edit2},
+                  {"K3", S::Control, Kong_Edit3},
+                  {"K4", S::Control, Kong_Edit4},
+                  {"K5", S::Control, Kong_Edit5},
+                  {"YTS", S::Count},
+                  {"NY", S::Difficulty},
+                  {"CZ", S::Control, ZJ_ComboBox2}},
+                 {TM_Edit2, Kong_Edit1, Kong_Edit2, Kong_Edit3, Kong_Edit4, Kong_Edit5}});
 }
 
-void TTIMuLuRu::addWithAnswer(QPlainTextEdit* question, QPlainTextEdit* answer,
-                              QComboBox* difficulty, QComboBox* chapter, QLineEdit* numberBox,
-                              const Statements& statements) {
-    const QString tm = memoText(question);
-    const QString da = memoText(answer);
-    if (reportFirstEmpty({{tm, kQuestionBlank},
-                          {da, kAnswerBlank},
-                          {difficulty->currentText(), kDifficultyBlank},
-                          {chapter->currentText(), kChapterBlank}}))
-        return;
-    if (isDuplicate(statements.scan, tm)) {
-        plainMessage(QString::fromLatin1(kExisted));
-        return;
-    }
-    const qint64 type = lookupType(statements.type, statements.typeName);
-    const qint64 ny = lookupDifficulty(statements.difficulty, difficulty->currentText());
-
-    ADOQuery1->clearParams();
-    ADOQuery1->setSql(QString::fromLatin1(statements.insert));
-    ADOQuery1->bindInt(QStringLiteral("temp"), type);
-    ADOQuery1->bindText(QStringLiteral("TM"), tm);
-    ADOQuery1->bindText(QStringLiteral("DA"), da);
-    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
-    ADOQuery1->bindText(QStringLiteral("CZ"), chapter->currentText());
-    ADOQuery1->execSql();
-
-    showCount(statements.count, numberBox);
-    question->clear();
-    answer->clear();
+TTIMuLuRu::EntryPage TTIMuLuRu::answerPage(QPlainTextEdit* question, QPlainTextEdit* answer,
+                                           QComboBox* difficulty, QComboBox* chapter,
+                                           QLineEdit* numberBox, const Statements& statements) {
+    using S = EntryPage::Source;
+    return {question,
+            difficulty,
+            numberBox,
+            {{question, kQuestionBlank},
+             {answer, kAnswerBlank},
+             {difficulty, kDifficultyBlank},
+             {chapter, kChapterBlank}},
+            nullptr,
+            {},
+            nullptr,
+            nullptr,
+            {},
+            nullptr,
+            statements.scan,
+            statements.type,
+            statements.typeName,
+            kDifficultyLookup,
+            statements.insert,
+            statements.count,
+            {{"temp", S::TypeId},
+             {"TM", S::Control, question},
+             {"DA", S::Control, answer},
+             {"NY", S::Difficulty},
+             {"CZ", S::Control, chapter}},
+            {question, answer}};
 }
 
 void TTIMuLuRu::LR_Button3Click() {
-    addWithAnswer(TM_Memo1, DA_Memo1, NY_ComboBox3, ZJ_ComboBox3, TH_Edit3,
-                  {"SELECT TM FROM JianDaTi", "Select TypeID From Type Where TypeName='Type 3'",
-                   "Type 3", kDifficultyLookup,
-                   "INSERT INTO JianDaTi(TypeID,TM,DA,NY,CZ) VALUES(:temp,:TM,:DA,:NY,:CZ)",
-                   "Select 1 From JianDaTi"});
+    addQuestion(answerPage(
+        TM_Memo1, DA_Memo1, NY_ComboBox3, ZJ_ComboBox3, TH_Edit3,
+        {"SELECT TM FROM JianDaTi", "Select TypeID From Type Where TypeName='Type 3'", "Type 3",
+         "INSERT INTO JianDaTi(TypeID,TM,DA,NY,CZ) VALUES(:temp,:TM,:DA,:NY,:CZ)",
+         "Select 1 From JianDaTi"}));
 }
 
 // The page captioned "Type 4" files its questions under the type named
 // "Type 5": the rest of the program reads type 5 from YuanLiLunShu.
 void TTIMuLuRu::LR_Button4Click() {
-    addWithAnswer(TM_Memo2, DA_Memo2, NY_ComboBox4, ZJ_ComboBox4, TH_Edit4,
-                  {"SELECT TM FROM YuanLiLunShu", "Select TypeID From Type Where TypeName='Type 5'",
-                   "Type 5", kDifficultyLookup,
-                   "INSERT INTO YuanLiLunShu(TypeID,TM,DA,NY,CZ) VALUES(:temp,:TM,:DA,:NY,:CZ)",
-                   "Select 1 From YuanLiLunShu"});
+    addQuestion(answerPage(
+        TM_Memo2, DA_Memo2, NY_ComboBox4, ZJ_ComboBox4, TH_Edit4,
+        {"SELECT TM FROM YuanLiLunShu", "Select TypeID From Type Where TypeName='Type 5'", "Type 5",
+         "INSERT INTO YuanLiLunShu(TypeID,TM,DA,NY,CZ) VALUES(:temp,:TM,:DA,:NY,:CZ)",
+         "Select 1 From YuanLiLunShu"}));
 }
 
 // The page captioned "Type 5" files its questions under the type named
-// "Type 4", read back from XiTongSheJi.
+// "Type 4", read back from XiTongSheJi; the question and the answer may each
+// quote a document.
 void TTIMuLuRu::LR_Button5Click() {
-    const QString tm = memoText(TM_Memo3);
-    const QString da = memoText(DA_Memo3);
-    if (reportFirstEmpty({{tm, kQuestionBlank},
-                          {da, kAnswerBlank},
-                          {NY_ComboBox5->currentText(), kDifficultyBlank},
-                          {ZJ_ComboBox5->currentText(), kChapterBlank}}))
-        return;
-    const bool duplicate = isDuplicate("SELECT TM FROM XiTongSheJi", tm);
-
-    // Every missing document gets its message, and any of them stops the
-    // addition before a duplicate is reported.
-    const QString tmbg = completeDocName(TMYY_Edit1->text());
-    const QString dabg = completeDocName(DAYY_Edit1->text());
-    if (reportMissingDocuments(
-            {{TMYY_Edit1->text(), tmbg, QString::fromLatin1(kQuestionFileMissing)},
-             {DAYY_Edit1->text(), dabg, QStringLiteral("File quoted by answer not exist!")}}))
-        return;
-    if (duplicate) {
-        plainMessage(QString::fromLatin1(kExisted));
-        return;
-    }
-    const qint64 type = lookupType("Select TypeID From Type Where TypeName='Type 4'", "Type 4");
-    const qint64 ny = lookupDifficulty(kDifficultyLookup, NY_ComboBox5->currentText());
-
-    ADOQuery1->clearParams();
-    ADOQuery1->setSql(QStringLiteral("INSERT INTO XiTongSheJi(TypeID,TM,DA,NY,CZ,DABG,TMBG) "
-                                     "VALUES(:temp,:TM,:DA,:NY,:CZ,:DABG,:TMBG)"));
-    ADOQuery1->bindInt(QStringLiteral("temp"), type);
-    ADOQuery1->bindText(QStringLiteral("TM"), tm);
-    ADOQuery1->bindText(QStringLiteral("DA"), da);
-    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
-    ADOQuery1->bindText(QStringLiteral("CZ"), ZJ_ComboBox5->currentText());
-    ADOQuery1->bindText(QStringLiteral("DABG"), dabg);
-    ADOQuery1->bindText(QStringLiteral("TMBG"), tmbg);
-    ADOQuery1->execSql();
-
-    showCount("Select 1 From XiTongSheJi", TH_Edit5);
-    TM_Memo3->clear();
-    DA_Memo3->clear();
-    TMYY_Edit1->clear();
-    DAYY_Edit1->clear();
+    using S = EntryPage::Source;
+    EntryPage page = answerPage(TM_Memo3, DA_Memo3, NY_ComboBox5, ZJ_ComboBox5, TH_Edit5,
+                                {"SELECT TM FROM XiTongSheJi",
+                                 "Select TypeID From Type Where TypeName='Type 4'", "Type 4",
+                                 "INSERT INTO XiTongSheJi(TypeID,TM,DA,NY,CZ,DABG,TMBG) "
+                                 "VALUES(:temp,:TM,:DA,:NY,:CZ,:DABG,:TMBG)",
+                                 "Select 1 From XiTongSheJi"});
+    page.questionDoc = TMYY_Edit1;
+    page.answerDocs = {DAYY_Edit1};
+    page.answerDocMissing = answerFileMissing;
+    page.params.push_back({"DABG", S::AnswerDoc, nullptr, 0});
+    page.params.push_back({"TMBG", S::QuestionDoc});
+    page.cleared.insert(page.cleared.end(), {TMYY_Edit1, DAYY_Edit1});
+    addQuestion(page);
 }
 
 void TTIMuLuRu::LR_Button6Click() {
-    const QString tm = memoText(TM_Memo4);
-    if (reportFirstEmpty({{tm, kQuestionBlank},
-                          {NY_ComboBox6->currentText(), kDifficultyBlank},
-                          {ZJ_ComboBox6->currentText(), kChapterBlank}}))
-        return;
-    QLineEdit* const answerEdits[] = {DA1_Edit, DA2_Edit, DA3_Edit, DA4_Edit, DA5_Edit};
-    QLineEdit* const fileEdits[] = {DAYY1_Edit, DAYY2_Edit, DAYY3_Edit, DAYY4_Edit, DAYY5_Edit};
-    QStringList answers;
-    for (QLineEdit* edit : answerEdits)
-        answers << edit->text();
-    // An empty count box is no integer either.
-    const int count = toInteger(WTS_ComboBox->currentText());
-    if (firstMissingAnswer(count, answers)) {
-        plainMessage(QStringLiteral("Answer missing!"));
-        return;
-    }
-    const bool duplicate = isDuplicate("SELECT TM FROM XiTongCZ", tm);
-
-    // The documents of sub-questions 1 to count are completed; a name typed
-    // for a sub-question beyond the count is looked for and kept as typed.
-    const QString tmbg = completeDocName(TMYY_Edit2->text());
-    QStringList files;
+    using S = EntryPage::Source;
+    EntryPage page{TM_Memo4,
+                   NY_ComboBox6,
+                   TH_Edit6,
+                   {{TM_Memo4, kQuestionBlank},
+                    {NY_ComboBox6, kDifficultyBlank},
+                    {ZJ_ComboBox6, kChapterBlank}},
+                   WTS_ComboBox,
+                   {DA1_Edit, DA2_Edit, DA3_Edit, DA4_Edit, DA5_Edit},
+                   "Answer missing!",
+                   TMYY_Edit2,
+                   {DAYY1_Edit, DAYY2_Edit, DAYY3_Edit, DAYY4_Edit, DAYY5_Edit},
+                   numberedAnswerFileMissing,
+                   "SELECT TM FROM XiTongCZ",
+                   "Select TypeID From Type Where TypeName='Type 6'",
+                   "Type 6",
+                   kDifficultyLookup,
+                   "INSERT INTO "
+                   "XiTongCZ(TypeID,TM,NY,CZ,W1DA,W1DABG,W2DA,W2DABG,W3DA,W3DABG,W4DA,W4DABG,"
+                   "W5DA,W5DABG,WTS,TMBG) "
+                   "VALUES(:temp,:TM,:NY,:CZ,:W1DA,:W1DABG,:W2DA,:W2DABG,:W3DA,:W3DABG,:W4DA,:"
+                   "W4DABG,:W5DA,:W5DABG,:WTS,:TMBG)",
+                   "Select 1 From XiTongCZ",
+                   {{"temp", S::TypeId},
+                    {"TM", S::Control, TM_Memo4},
+                    {"NY", S::Difficulty},
+                    {"CZ", S::Control, ZJ_ComboBox6},
+                    {"WTS", S::Count},
+                    {"TMBG", S::QuestionDoc}},
+                   {TM_Memo4, DA1_Edit, DA2_Edit, DA3_Edit, DA4_Edit, DA5_Edit, DAYY1_Edit,
+                    DAYY2_Edit, DAYY3_Edit, DAYY4_Edit, DAYY5_Edit, TMYY_Edit2}};
+    static const char* const answerNames[] = {"W1DA", "W2DA", "W3DA", "W4DA", "W5DA"};
+    static const char* const fileNames[] = {"W1DABG", "W2DABG", "W3DABG", "W4DABG", "W5DABG"};
+    QLineEdit* const answers[] = {DA1_Edit, DA2_Edit, DA3_Edit, DA4_Edit, DA5_Edit};
     for (int k = 0; k < 5; ++k) {
-        const QString typed = fileEdits[k]->text();
-        files << (k < count ? completeDocName(typed) : typed);
+        page.params.push_back({answerNames[k], S::Control, answers[k]});
+        page.params.push_back({fileNames[k], S::AnswerDoc, nullptr, k});
     }
-    QList<QuotedDocument> documents{
-        {TMYY_Edit2->text(), tmbg, QString::fromLatin1(kQuestionFileMissing)}};
-    for (int k = 0; k < 5; ++k)
-        documents.append({fileEdits[k]->text(), files.at(k),
-                          QStringLiteral("File quoted by answer %1 not exist!").arg(k + 1)});
-    if (reportMissingDocuments(documents))
-        return;
-    if (duplicate) {
-        plainMessage(QString::fromLatin1(kExisted));
-        return;
-    }
-    const qint64 type = lookupType("Select TypeID From Type Where TypeName='Type 6'", "Type 6");
-    const qint64 ny = lookupDifficulty(kDifficultyLookup, NY_ComboBox6->currentText());
-
-    ADOQuery1->clearParams();
-    ADOQuery1->setSql(QStringLiteral(
-        "INSERT INTO "
-        "XiTongCZ(TypeID,TM,NY,CZ,W1DA,W1DABG,W2DA,W2DABG,W3DA,W3DABG,W4DA,W4DABG,W5DA,W5DABG,"
-        "WTS,TMBG) "
-        "VALUES(:temp,:TM,:NY,:CZ,:W1DA,:W1DABG,:W2DA,:W2DABG,:W3DA,:W3DABG,:W4DA,:W4DABG,:W5DA,:"
-        "W5DABG,:WTS,:TMBG)"));
-    ADOQuery1->bindInt(QStringLiteral("temp"), type);
-    ADOQuery1->bindText(QStringLiteral("TM"), tm);
-    ADOQuery1->bindInt(QStringLiteral("NY"), ny);
-    ADOQuery1->bindText(QStringLiteral("CZ"), ZJ_ComboBox6->currentText());
-    for (int k = 0; k < 5; ++k) {
-        ADOQuery1->bindText(QStringLiteral("W%1DA").arg(k + 1), answers.at(k));
-        ADOQuery1->bindText(QStringLiteral("W%1DABG").arg(k + 1), files.at(k));
-    }
-    // The count was checked to be a whole number above; the column holds it
-    // as one.
-    ADOQuery1->bindInt(QStringLiteral("WTS"), count);
-    ADOQuery1->bindText(QStringLiteral("TMBG"), tmbg);
-    ADOQuery1->execSql();
-
-    showCount("Select 1 From XiTongCZ", TH_Edit6);
-    TM_Memo4->clear();
-    for (QLineEdit* edit : answerEdits)
-        edit->clear();
-    for (QLineEdit* edit : fileEdits)
-        edit->clear();
-    TMYY_Edit2->clear();
+    addQuestion(page);
 }
 
 void TTIMuLuRu::Button1Click() {

@@ -5,9 +5,6 @@
 #include <QDialog>
 #include <QString>
 
-#include <initializer_list>
-#include <utility>
-
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -89,9 +86,24 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    struct Statements;
+    struct EntryPage;
+    // The statements of a page, as they are issued.
+    struct Statements {
+        const char* scan;
+        const char* type;
+        const char* typeName;
+        const char* insert;
+        const char* count;
+    };
     void buildPages();
-    bool reportFirstEmpty(std::initializer_list<std::pair<QString, const char*>> tests);
+    // The one "Add": tests a page's input as its table says and inserts one
+    // question. Every LR_ButtonNClick hands it the table of its page.
+    void addQuestion(const EntryPage& page);
+    // The table of a page with a question and an answer memo ("Type 3" to
+    // "Type 5").
+    static EntryPage answerPage(QPlainTextEdit* question, QPlainTextEdit* answer,
+                                QComboBox* difficulty, QComboBox* chapter, QLineEdit* numberBox,
+                                const Statements& statements);
     // Shows the message of every quoted document that is missing; true when
     // any was.
     bool reportMissingDocuments(const QList<QuotedDocument>& documents);
@@ -99,8 +111,6 @@ private:
     qint64 lookupType(const char* sql, const char* typeName);
     qint64 lookupDifficulty(const char* sql, const QString& difficulty);
     void showCount(const char* sql, QLineEdit* numberBox);
-    void addWithAnswer(QPlainTextEdit* question, QPlainTextEdit* answer, QComboBox* difficulty,
-                       QComboBox* chapter, QLineEdit* numberBox, const Statements& statements);
 
     bool m_listsFilled = false;
 };

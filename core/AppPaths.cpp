@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tolvane {
 
@@ -28,8 +30,42 @@ QString AppPaths::beside(const QString& relative) {
     return exeDir() + relative;
 }
 
+bool AppPaths::isPortable() {
+    return QFileInfo(exeDir() + QStringLiteral("DB")).isDir();
+}
+
+QString AppPaths::dataDirFor(const QString& programDir) {
+    if (QFileInfo(withSlash(programDir) + QStringLiteral("DB")).isDir())
+        return withSlash(QDir(programDir).absolutePath());
+    return userDataDir();
+}
+
+QString AppPaths::userDataDir() {
+    // Read each time: the environment decides, and tests change it.
+    return withSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
+           QStringLiteral("Tolvane/");
+}
+
+QString AppPaths::dataDir() {
+    return dataDirFor(exeDir());
+}
+
 QString AppPaths::docDir() {
-    return exeDir() + QStringLiteral("Doc/");
+    return dataDir() + QStringLiteral("Doc/");
+}
+
+QString AppPaths::bankFile() {
+    return dataDir() + QStringLiteral("DB/TiKu.mdb");
+}
+
+QString AppPaths::helpFile() {
+    const QString name = QStringLiteral("Zenlo.chm");
+    const QString beside = exeDir() + name;
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed =
+        QDir::cleanPath(exeDir() + QStringLiteral(TOLVANE_HELP_FROM_PROGRAM "/") + name);
+    return QFileInfo::exists(installed) ? installed : beside;
 }
 
 void AppPaths::setExeDirOverride(const QString& dir) {

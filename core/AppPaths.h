@@ -4,16 +4,46 @@
 
 namespace tolvane {
 
-// The one place that knows the executable's directory. Everything the program
-// keeps beside itself (the bank, Doc/, the help file, set.ini, the backup
-// program) is found from here. Tests point it at a temporary folder.
+// The one place that knows where the program's files are. Two kinds:
+//
+// - the program's own files (the help file, the backup program, the office
+//   module) are found from the executable's directory;
+// - the lecturer's data (the bank DB/TiKu.mdb, Doc/, set.ini, the default
+//   backup folder) lives in the data folder.
+//
+// The data folder is the executable's directory when that holds a folder DB/
+// (a portable copy, and the build folder, which the build gives one), so such
+// a copy keeps everything beside itself. Otherwise the program is installed,
+// and the data folder is "Tolvane" in the user's data folder
+// (~/.local/share/Tolvane/, or under $XDG_DATA_HOME when that is set).
+//
+// Every program of the project (Zenlo, BackUp.exe, tolvane-makebank,
+// tolvane-exchange) asks here, so they all agree. Tests point the
+// executable's directory at a temporary folder.
 class AppPaths {
 public:
     // The executable's directory, with a trailing '/'.
     static QString exeDir();
-    // Paths beside the executable.
+    // A program file beside the executable.
     static QString beside(const QString& relative);
-    static QString docDir(); // the document folder Doc/, with a trailing '/'
+
+    // Whether the data lives beside the program (its folder holds DB/).
+    static bool isPortable();
+    // The data folder, with a trailing '/'. It may not exist yet for an
+    // installed program that has never run.
+    static QString dataDir();
+    // The data folder a program in `programDir` uses, by the rule above.
+    static QString dataDirFor(const QString& programDir);
+    // The user's data folder for an installed program, with a trailing '/'.
+    static QString userDataDir();
+
+    static QString docDir();   // the document folder Doc/, with a trailing '/'
+    static QString bankFile(); // DB/TiKu.mdb in the data folder
+
+    // The help file Zenlo.chm: beside the executable, or where the package
+    // installs it (share/tolvane of the installation), whichever exists;
+    // beside the executable when neither does.
+    static QString helpFile();
 
     // Test seam: use this directory instead of the executable's. An empty
     // text goes back to the real one.

@@ -1,5 +1,7 @@
 #include "core/Shell.h"
 
+#include "core/AppPaths.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -64,7 +66,7 @@ bool startDetached(const QString& program, const QStringList& arguments) {
 }
 
 void openHelpFile() {
-    const QString file = QDir::current().absoluteFilePath(QStringLiteral("Zenlo.chm"));
+    const QString file = AppPaths::helpFile();
     if (QFileInfo::exists(file))
         shellOpen(file);
 }

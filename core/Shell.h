@@ -15,8 +15,8 @@ bool shellOpen(const QString& path);
 // Starts another program without waiting for it.
 bool startDetached(const QString& program, const QStringList& arguments);
 
-// Opens the help file "Zenlo.chm" of the working directory (the executable's
-// directory) with the desktop's default program. A missing file, or a desktop
+// Opens the help file "Zenlo.chm" (AppPaths::helpFile()) with the desktop's
+// default program. A missing file, or a desktop
 // that does not take it, says nothing.
 void openHelpFile();
 

@@ -47,8 +47,8 @@ QString TZenlo_DM::passwordOf(const QString& connectionString) {
 void TZenlo_DM::DataModuleCreate() {
     ConnectionString = QString::fromLatin1(kConnectionString);
     try {
-        // Relative to the working directory, which start-up makes the
-        // executable's directory.
+        // Relative to the working directory, which start-up makes the data
+        // folder (the executable's directory in a portable copy).
         TiKu_ADOC.open(dataSourceOf(ConnectionString), passwordOf(ConnectionString));
         ensureIndexes(TiKu_ADOC);
     } catch (const DbError& e) {

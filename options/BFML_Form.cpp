@@ -150,7 +150,7 @@ void TBFML_F::DriveComboBox1Change() {
 void TBFML_F::OK_BtnClick() {
     const QString folder = QDir::toNativeSeparators(m_folder);
     // Kept first: the path field never shows a folder that was not kept.
-    IniFile ini(backupini::filePath(AppPaths::exeDir()));
+    IniFile ini(backupini::filePath(AppPaths::dataDir()));
     ini.write(backupini::kSection, backupini::kBackupPath, folder);
     if (m_pathEdit)
         m_pathEdit->setText(folder);

@@ -507,12 +507,12 @@ void TSet_F::SJKGL_TBtnClick() {
     BF_FRBtn->setChecked(true);
     BF_FRBtnClick();
 
-    const QString programDir = AppPaths::exeDir();
-    IniFile ini(backupini::filePath(programDir));
+    const QString dataDir = AppPaths::dataDir();
+    IniFile ini(backupini::filePath(dataDir));
     QString path = ini.value(backupini::kSection, backupini::kBackupPath);
     const bool setDefault = path.isEmpty();
     if (setDefault)
-        path = backupini::defaultBackupPath(programDir);
+        path = backupini::defaultBackupPath(dataDir);
     LJ_FE->setText(path);
 
     SJD_FCB->clear();
@@ -537,7 +537,7 @@ void TSet_F::HY_FRBtnClick() {
 }
 
 void TSet_F::FlatButton1Click() {
-    IniFile ini(backupini::filePath(AppPaths::exeDir()));
+    IniFile ini(backupini::filePath(AppPaths::dataDir()));
     if (BF_FRBtn->isChecked()) {
         if (showMessage(
                 QStringLiteral("To ensure correct backup programme must be closed, confirm"),

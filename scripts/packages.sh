@@ -3,7 +3,8 @@
 
 BUILD_PACKAGES="build-essential cmake pkg-config qt6-base-dev libgl-dev libsqlcipher-dev \
 sqlcipher libreoffice-dev fp-utils qt6-qpa-plugins fonts-dejavu-core fonts-liberation2"
-TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev"
+# desktop-file-utils: the packaging test validates the menu entry.
+TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

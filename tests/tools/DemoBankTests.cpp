@@ -1,9 +1,9 @@
 // The demo bank, made once with a real LibreOffice and read back the way the
 // program reads it.
 
+#include "bank/MakeBank.h"
+#include "bank/OfficeConvert.h"
 #include "db/Query.h"
-#include "tools/makebank/MakeBank.h"
-#include "tools/makebank/OfficeConvert.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,11 +48,11 @@ class DemoBank : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         tmp = new QTemporaryDir;
-        tools::MakeBankOptions o;
+        bank::MakeBankOptions o;
         o.dir = tmp->path();
         o.demo = true;
         try {
-            result = new tools::MakeBankResult(tools::makeBank(o));
+            result = new bank::MakeBankResult(bank::makeBank(o));
             connection = new db::Connection;
             connection->open(tmp->path() + QStringLiteral("/DB/TiKu.mdb"));
         } catch (const std::exception& e) {
@@ -77,13 +77,13 @@ protected:
     }
 
     static QTemporaryDir* tmp;
-    static tools::MakeBankResult* result;
+    static bank::MakeBankResult* result;
     static db::Connection* connection;
     static QString failure;
 };
 
 QTemporaryDir* DemoBank::tmp = nullptr;
-tools::MakeBankResult* DemoBank::result = nullptr;
+bank::MakeBankResult* DemoBank::result = nullptr;
 db::Connection* DemoBank::connection = nullptr;
 QString DemoBank::failure;
 
@@ -216,7 +216,7 @@ TEST_F(DemoBank, EveryQuotedDocumentIsAWordFileInDoc) {
             const QString name = db::Query::displayText(q->value(q->currentRow(), 0));
             EXPECT_TRUE(name.endsWith(QLatin1String(".doc"))) << name.toStdString();
             EXPECT_FALSE(name.contains('/') || name.contains('\\')) << name.toStdString();
-            EXPECT_TRUE(tools::isOleCompoundFile(docPath(name))) << name.toStdString();
+            EXPECT_TRUE(bank::isOleCompoundFile(docPath(name))) << name.toStdString();
             quoted.insert(name);
         }
     }

@@ -1,6 +1,7 @@
+#include "bank/MakeBank.h"
 #include "db/Query.h"
 #include "db/Schema.h"
-#include "tools/makebank/MakeBank.h"
+#include "tools/makebank/MakeBankCommand.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +11,8 @@
 #include <gtest/gtest.h>
 
 using namespace tolvane;
-using tools::MakeBankError;
-using tools::MakeBankOptions;
+using bank::MakeBankError;
+using bank::MakeBankOptions;
 
 namespace {
 
@@ -59,7 +60,7 @@ TEST_F(MakeBankTest, WritesTheTablesTheRequiredRowsAndTheAdministrator) {
     MakeBankOptions o = options();
     o.adminName = QStringLiteral("dean");
     o.adminPassword = QStringLiteral("S3cret pw");
-    const auto result = tools::makeBank(o);
+    const auto result = bank::makeBank(o);
     EXPECT_EQ(QDir::cleanPath(result.bankPath), QDir::cleanPath(bank()));
 
     QStringList tables = rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' "
@@ -94,14 +95,14 @@ TEST_F(MakeBankTest, WritesTheTablesTheRequiredRowsAndTheAdministrator) {
 }
 
 TEST_F(MakeBankTest, RefusesAnExistingBankAndReplacesItOnlyWithForce) {
-    tools::makeBank(options());
+    bank::makeBank(options());
     const QByteArray before = readAll(bank());
     ASSERT_FALSE(before.isEmpty());
 
     MakeBankOptions again = options();
     again.adminName = QStringLiteral("second");
     try {
-        tools::makeBank(again);
+        bank::makeBank(again);
         FAIL() << "an existing bank was overwritten";
     } catch (const MakeBankError& e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("already exists"))) << e.what();
@@ -110,7 +111,7 @@ TEST_F(MakeBankTest, RefusesAnExistingBankAndReplacesItOnlyWithForce) {
     EXPECT_EQ(readAll(bank()), before);
 
     again.force = true;
-    tools::makeBank(again);
+    bank::makeBank(again);
     EXPECT_EQ(rows(QStringLiteral("SELECT UserName FROM YH")), QStringList({"second"}));
     EXPECT_EQ(entries(QStringLiteral("DB")), QStringList({"TiKu.mdb"}));
 }
@@ -122,7 +123,7 @@ TEST_F(MakeBankTest, DemoWithoutAWorkingOfficeMakesNoBankAndKeepsTheOldOne) {
     demo.demo = true;
     demo.officeProgram = dir() + QStringLiteral("/no-such-office");
     try {
-        tools::makeBank(demo);
+        bank::makeBank(demo);
         FAIL() << "no error without an office";
     } catch (const MakeBankError& e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("No bank was written"))) << e.what();
@@ -130,10 +131,10 @@ TEST_F(MakeBankTest, DemoWithoutAWorkingOfficeMakesNoBankAndKeepsTheOldOne) {
     EXPECT_FALSE(QFileInfo::exists(bank()));
     EXPECT_TRUE(entries(QStringLiteral("Doc")).isEmpty());
 
-    tools::makeBank(options());
+    bank::makeBank(options());
     const QByteArray before = readAll(bank());
     demo.force = true;
-    EXPECT_THROW(tools::makeBank(demo), MakeBankError);
+    EXPECT_THROW(bank::makeBank(demo), MakeBankError);
     EXPECT_EQ(readAll(bank()), before);
     EXPECT_EQ(entries(QStringLiteral("DB")), QStringList({"TiKu.mdb"}));
     EXPECT_TRUE(entries(QStringLiteral("Doc")).isEmpty());
@@ -150,7 +151,7 @@ TEST_F(MakeBankTest, DemoRefusesToReplaceDocumentsWithoutForce) {
     demo.demo = true;
     demo.officeProgram = dir() + QStringLiteral("/no-such-office");
     try {
-        tools::makeBank(demo);
+        bank::makeBank(demo);
         FAIL() << "a document in Doc/ would have been replaced";
     } catch (const MakeBankError& e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("sonnet18.doc"))) << e.what();
@@ -162,16 +163,16 @@ TEST_F(MakeBankTest, DemoRefusesToReplaceDocumentsWithoutForce) {
 TEST_F(MakeBankTest, RejectsOptionsThatCannotMakeAUsableBank) {
     MakeBankOptions blank = options();
     blank.adminName = QStringLiteral("  ");
-    EXPECT_THROW(tools::makeBank(blank), tools::UsageError);
+    EXPECT_THROW(bank::makeBank(blank), bank::UsageError);
 
     MakeBankOptions clash = options();
     clash.demo = true;
     clash.adminName = QStringLiteral("Lecturer");
-    EXPECT_THROW(tools::makeBank(clash), tools::UsageError);
+    EXPECT_THROW(bank::makeBank(clash), bank::UsageError);
 
     MakeBankOptions missing = options();
     missing.dir = dir() + QStringLiteral("/not/there");
-    EXPECT_THROW(tools::makeBank(missing), MakeBankError);
+    EXPECT_THROW(bank::makeBank(missing), MakeBankError);
     EXPECT_FALSE(QFileInfo::exists(missing.dir));
     EXPECT_FALSE(QFileInfo::exists(bank()));
 }
@@ -214,7 +215,7 @@ TEST(MakeBankCommandLine, ReadsOptionsAndRejectsBadArguments) {
         try {
             tools::parseCommandLine(b.args, def);
             ADD_FAILURE() << "accepted " << b.args.join(' ').toStdString();
-        } catch (const tools::UsageError& e) {
+        } catch (const bank::UsageError& e) {
             EXPECT_TRUE(e.text().contains(QLatin1String(b.says)))
                 << b.args.join(' ').toStdString() << ": " << e.what();
         }
@@ -246,9 +247,11 @@ TEST(MakeBankCommandLine, ExitCodesAndMessages) {
     EXPECT_TRUE(outText.startsWith(QStringLiteral("Usage: tolvane-makebank")));
 }
 
-// Without --dir the bank goes beside the program itself.
+// Without --dir the bank goes beside the program itself when its folder holds
+// DB/ (a portable copy).
 TEST(MakeBankProgram, WritesBesideItselfByDefault) {
     QTemporaryDir tmp;
+    ASSERT_TRUE(QDir(tmp.path()).mkpath(QStringLiteral("DB")));
     const QString exe = tmp.path() + QStringLiteral("/tolvane-makebank");
     ASSERT_TRUE(QFile::copy(QStringLiteral(TOLVANE_MAKEBANK_EXE), exe));
 

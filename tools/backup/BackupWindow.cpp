@@ -1,5 +1,7 @@
 #include "tools/backup/BackupWindow.h"
 
+#include "core/AppPaths.h"
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>

@@ -65,7 +65,7 @@ QString usageText() {
         "  --no-window       work without a window and print the outcome\n"
         "  --wait SECONDS    how long to wait for Tolvane to close the bank (default 60)\n"
         "  --dir DIR         the folder holding DB/, Doc/ and set.ini (default: the folder\n"
-        "                    of this program)\n"
+        "                    of this program when it holds DB/, else ~/.local/share/Tolvane)\n"
         "  --help            print this text\n"
         "\n"
         "A restore that was interrupted is finished or undone first. The exit code is 0 on\n"

@@ -1,3 +1,4 @@
+#include "core/AppPaths.h"
 #include "tools/backup/BackupWindow.h"
 #include "tools/backup/CommandLine.h"
 
@@ -51,12 +52,22 @@ void killAtStepForTests() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Without a window the program needs no display at all.
+    // Without a window (or for its help) the program needs no display at all.
     bool noWindow = false;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--no-window") == 0 || std::strcmp(argv[i], "--help") == 0 ||
             std::strcmp(argv[i], "-h") == 0)
             noWindow = true;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            QTextStream(stdout) << usageText()
+                                << "  --dir DIR        the data folder (default: beside this "
+                                   "program when its\n"
+                                   "                   folder holds DB/, else "
+                                   "~/.local/share/Tolvane)\n"
+                                   "  -h, --help       show this text\n";
+            return 0;
+        }
+    }
     std::unique_ptr<QCoreApplication> app;
     if (noWindow)
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -79,7 +90,9 @@ int main(int argc, char** argv) {
     }
     killAtStepForTests();
     JobOptions options;
-    options.programDir = arguments.dir.isEmpty() ? QCoreApplication::applicationDirPath()
+    // The bank, Doc/ and set.ini: beside the program in a portable copy, in
+    // the user's data folder when installed, or in the folder --dir names.
+    options.programDir = arguments.dir.isEmpty() ? tolvane::AppPaths::dataDir()
                                                  : QDir(arguments.dir).absolutePath();
     options.waitSeconds = arguments.waitSeconds;
     if (arguments.noWindow || noWindow)

@@ -5,6 +5,7 @@
 #include "exchange/BankExchange.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -186,10 +187,13 @@ int runExchange(const QStringList& arguments, QTextStream& out, QTextStream& err
             err.flush();
             return 2;
         }
-        AppPaths::setExeDirOverride(c.dir);
     }
-    const QString bankPath = AppPaths::beside(QStringLiteral("DB/TiKu.mdb"));
-    const QString docDir = AppPaths::docDir();
+    // The folder --dir names, or the one Zenlo keeps its data in (beside the
+    // program in a portable copy, the user's data folder when installed).
+    const QString dataDir =
+        c.dir.isEmpty() ? AppPaths::dataDir() : QDir(c.dir).absolutePath() + QLatin1Char('/');
+    const QString bankPath = dataDir + QStringLiteral("DB/TiKu.mdb");
+    const QString docDir = dataDir + QStringLiteral("Doc/");
 
     try {
         db::Connection bank;

@@ -1,8 +1,8 @@
-#include "tools/makebank/MakeBank.h"
+#include "bank/MakeBank.h"
 
+#include "bank/OfficeConvert.h"
 #include "db/Query.h"
 #include "db/Schema.h"
-#include "tools/makebank/OfficeConvert.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,7 +14,7 @@
 #include <memory>
 #include <system_error>
 
-namespace tolvane::tools {
+namespace tolvane::bank {
 
 namespace {
 
@@ -42,7 +42,7 @@ void removeBankFile(const QString& path) {
 
 void validate(const MakeBankOptions& o) {
     if (o.dir.isEmpty())
-        throw UsageError(QStringLiteral("No program folder given."));
+        throw UsageError(QStringLiteral("No data folder given."));
     if (o.adminName.trimmed().isEmpty())
         throw UsageError(QStringLiteral("The administrator's name must not be empty."));
     // The login offers user names; one name for two users could never log in
@@ -119,8 +119,8 @@ MakeBankResult makeBank(const MakeBankOptions& o) {
     validate(o);
     const QDir dir(o.dir);
     if (!QFileInfo(o.dir).isDir())
-        throw MakeBankError(QStringLiteral("The program folder \"%1\" does not exist.")
-                                .arg(QDir::cleanPath(o.dir)));
+        throw MakeBankError(
+            QStringLiteral("The data folder \"%1\" does not exist.").arg(QDir::cleanPath(o.dir)));
 
     MakeBankResult result;
     result.bankPath = QDir::cleanPath(dir.absoluteFilePath(kBankRelative));
@@ -213,138 +213,4 @@ MakeBankResult makeBank(const MakeBankOptions& o) {
     return result;
 }
 
-QString usageText() {
-    return QStringLiteral(
-        "Usage: tolvane-makebank [--dir DIR] [--admin NAME] [--password PW] [--demo] [--force]\n"
-        "\n"
-        "Writes a new question bank DIR/DB/TiKu.mdb for Zenlo: the tables, the rows the\n"
-        "program needs and one administrator.\n"
-        "\n"
-        "  --dir DIR          the program folder (default: the folder of this program,\n"
-        "                     which is beside Zenlo)\n"
-        "  --admin NAME       the administrator's user name (default: admin)\n"
-        "  --password PW      the administrator's password (default: admin)\n"
-        "  --demo             also write a demo course, a lecturer \"lecturer\" with the\n"
-        "                     password \"lecturer\", and the documents its questions quote\n"
-        "                     into DIR/Doc (needs LibreOffice)\n"
-        "  --force            replace an existing bank (and demo documents); if anything\n"
-        "                     fails the old bank stays as it was\n"
-        "  --office PROGRAM   the LibreOffice program that writes the demo documents\n"
-        "                     (default: soffice)\n"
-        "  -h, --help         show this text\n");
-}
-
-CommandLine parseCommandLine(const QStringList& arguments, const QString& defaultDir) {
-    CommandLine cl;
-    cl.options.dir = defaultDir;
-    bool dirGiven = false;
-    bool officeGiven = false;
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString arg = arguments[i];
-        QString value;
-        bool inlineValue = false;
-        if (arg.startsWith(QLatin1String("--")) && arg.contains('=')) {
-            value = arg.mid(arg.indexOf('=') + 1);
-            arg = arg.left(arg.indexOf('='));
-            inlineValue = true;
-        }
-        auto takeValue = [&](bool& given) {
-            if (given)
-                throw UsageError(QStringLiteral("The option %1 is given twice.").arg(arg));
-            given = true;
-            if (inlineValue)
-                return value;
-            if (i + 1 >= arguments.size())
-                throw UsageError(QStringLiteral("The option %1 needs a value.").arg(arg));
-            return arguments[++i];
-        };
-        auto noValue = [&] {
-            if (inlineValue)
-                throw UsageError(QStringLiteral("The option %1 takes no value.").arg(arg));
-        };
-        if (arg == QLatin1String("--dir")) {
-            cl.options.dir = takeValue(dirGiven);
-            if (cl.options.dir.isEmpty())
-                throw UsageError(QStringLiteral("The option --dir needs a folder."));
-        } else if (arg == QLatin1String("--admin")) {
-            cl.options.adminName = takeValue(cl.options.adminNameGiven);
-        } else if (arg == QLatin1String("--password")) {
-            cl.options.adminPassword = takeValue(cl.options.adminPasswordGiven);
-        } else if (arg == QLatin1String("--office")) {
-            cl.options.officeProgram = takeValue(officeGiven);
-        } else if (arg == QLatin1String("--demo")) {
-            noValue();
-            cl.options.demo = true;
-        } else if (arg == QLatin1String("--force")) {
-            noValue();
-            cl.options.force = true;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            noValue();
-            cl.help = true;
-        } else if (arg.startsWith('-')) {
-            throw UsageError(QStringLiteral("Unknown option \"%1\".").arg(arguments[i]));
-        } else {
-            throw UsageError(QStringLiteral("Unexpected argument \"%1\".").arg(arg));
-        }
-    }
-    return cl;
-}
-
-int runMakeBank(const QStringList& arguments, const QString& defaultDir, QTextStream& out,
-                QTextStream& err) {
-    const QString me = QStringLiteral("tolvane-makebank");
-    CommandLine cl;
-    try {
-        cl = parseCommandLine(arguments, defaultDir);
-    } catch (const UsageError& e) {
-        err << me << ": " << e.text() << "\n"
-            << "Try \"" << me << " --help\".\n";
-        err.flush();
-        return 2;
-    }
-    if (cl.help) {
-        out << usageText();
-        out.flush();
-        return 0;
-    }
-
-    MakeBankResult r;
-    try {
-        cl.options.onProgress = [&out](const QString& text) {
-            out << text << "\n";
-            out.flush();
-        };
-        r = makeBank(cl.options);
-    } catch (const UsageError& e) {
-        err << me << ": " << e.text() << "\n";
-        err.flush();
-        return 2;
-    } catch (const std::exception& e) {
-        err << me << ": " << QString::fromUtf8(e.what()) << "\n";
-        err.flush();
-        return 1;
-    }
-
-    const MakeBankOptions& o = cl.options;
-    out << "Question bank written: " << r.bankPath << "\n";
-    out << "Administrator: \"" << o.adminName << "\"" << (o.adminNameGiven ? "" : " (default)");
-    if (o.adminPasswordGiven)
-        out << ", with the password given\n";
-    else
-        out << ", password \"" << o.adminPassword << "\" (default; change it after logging in)\n";
-    if (r.demo) {
-        const DemoSummary& s = r.summary;
-        out << "Demo course \"" << demoCourseName() << "\": " << s.chapters << " chapters, "
-            << s.sections << " sections, " << s.totalQuestions() << " questions (multiple choice "
-            << s.questions[1] << ", fill-in-blank " << s.questions[2] << ", type 3 "
-            << s.questions[3] << ", type 4 " << s.questions[5] << ", type 5 " << s.questions[4]
-            << ", type 6 " << s.questions[6] << "), " << s.papers << " saved papers\n";
-        out << "Lecturer: \"" << demoLecturerName() << "\", password \"" << demoLecturerPassword()
-            << "\"\n";
-        out << "Documents written into " << r.docDir << ": " << r.documents.size() << "\n";
-    }
-    out.flush();
-    return 0;
-}
-
-} // namespace tolvane::tools
+} // namespace tolvane::bank

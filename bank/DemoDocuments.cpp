@@ -6,11 +6,11 @@
 //   a block whose lines all start with "|" is a table, its first row the head;
 //   any other block is a paragraph that keeps its line breaks (poems, letters).
 
-#include "tools/makebank/DemoCourse.h"
+#include "bank/DemoCourse.h"
 
 #include <QStringList>
 
-namespace tolvane::tools {
+namespace tolvane::bank {
 
 namespace {
 
@@ -304,4 +304,4 @@ QList<DemoDocument> demoDocuments() {
     return docs;
 }
 
-} // namespace tolvane::tools
+} // namespace tolvane::bank

@@ -2,7 +2,7 @@
 // types, written so that a lecturer can try every window on it. The texts are
 // tables here; writeDemoCourse() only stores them.
 
-#include "tools/makebank/DemoCourse.h"
+#include "bank/DemoCourse.h"
 
 #include "db/Query.h"
 #include "db/Schema.h"
@@ -14,7 +14,7 @@
 #include <numeric>
 #include <stdexcept>
 
-namespace tolvane::tools {
+namespace tolvane::bank {
 
 namespace {
 
@@ -963,4 +963,4 @@ DemoSummary writeDemoCourse(db::Connection& connection) {
     return s;
 }
 
-} // namespace tolvane::tools
+} // namespace tolvane::bank

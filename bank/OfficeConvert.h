@@ -1,11 +1,11 @@
 #pragma once
 
-#include "tools/makebank/MakeBankError.h"
+#include "bank/MakeBankError.h"
 
 #include <QString>
 #include <QStringList>
 
-namespace tolvane::tools {
+namespace tolvane::bank {
 
 // Converts `sources` (text or HTML files) into Word 97 documents of the same
 // base names in `outDir`, in one run of a headless LibreOffice with a private
@@ -19,4 +19,4 @@ void convertToWord(const QString& officeProgram, const QStringList& sources, con
 // Whether `path` is a compound (OLE2) file, the container of a Word 97 .doc.
 bool isOleCompoundFile(const QString& path);
 
-} // namespace tolvane::tools
+} // namespace tolvane::bank

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-namespace tolvane::tools {
+namespace tolvane::bank {
 
 // A document quoted by demo questions, as HTML that the office turns into a
 // Word file of the same base name.
@@ -35,4 +35,4 @@ QList<DemoDocument> demoDocuments();
 // six types, two saved papers and the lecturer account.
 DemoSummary writeDemoCourse(db::Connection& connection);
 
-} // namespace tolvane::tools
+} // namespace tolvane::bank

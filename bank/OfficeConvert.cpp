@@ -1,4 +1,4 @@
-#include "tools/makebank/OfficeConvert.h"
+#include "bank/OfficeConvert.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QUrl>
 
-namespace tolvane::tools {
+namespace tolvane::bank {
 
 bool isOleCompoundFile(const QString& path) {
     static const char kSignature[8] = {'\xD0', '\xCF', '\x11', '\xE0',
@@ -70,4 +70,4 @@ void convertToWord(const QString& officeProgram, const QStringList& sources, con
                                 .arg(officeProgram, missing.join(QStringLiteral(", ")), output));
 }
 
-} // namespace tolvane::tools
+} // namespace tolvane::bank

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-namespace tolvane::tools {
+namespace tolvane::bank {
 
 // A failure of the bank maker; what() is the text shown to the user.
 class MakeBankError : public std::runtime_error {
@@ -19,4 +19,4 @@ public:
     using MakeBankError::MakeBankError;
 };
 
-} // namespace tolvane::tools
+} // namespace tolvane::bank

@@ -1,18 +1,17 @@
 #pragma once
 
-#include "tools/makebank/DemoCourse.h"
-#include "tools/makebank/MakeBankError.h"
+#include "bank/DemoCourse.h"
+#include "bank/MakeBankError.h"
 
 #include <QString>
 #include <QStringList>
-#include <QTextStream>
 
 #include <functional>
 
-namespace tolvane::tools {
+namespace tolvane::bank {
 
 struct MakeBankOptions {
-    QString dir; // the program folder: the bank goes to DIR/DB/TiKu.mdb
+    QString dir; // the data folder: the bank goes to DIR/DB/TiKu.mdb
     QString adminName = QStringLiteral("admin");
     QString adminPassword = QStringLiteral("admin");
     bool adminNameGiven = false;     // only for telling the user what was used
@@ -39,19 +38,4 @@ struct MakeBankResult {
 // that contradict each other).
 MakeBankResult makeBank(const MakeBankOptions& options);
 
-struct CommandLine {
-    MakeBankOptions options;
-    bool help = false;
-};
-
-// Reads the arguments (without the program name). `defaultDir` is the
-// program folder used without --dir. Throws UsageError.
-CommandLine parseCommandLine(const QStringList& arguments, const QString& defaultDir);
-QString usageText();
-
-// The whole program: parses, makes the bank, reports. Returns the exit code:
-// 0 done, 1 failed, 2 bad arguments.
-int runMakeBank(const QStringList& arguments, const QString& defaultDir, QTextStream& out,
-                QTextStream& err);
-
-} // namespace tolvane::tools
+} // namespace tolvane::bank
