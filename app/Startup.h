@@ -32,9 +32,10 @@ bool recoverInterruptedRestore();
 bool ensureBank();
 
 // The rest of start-up once the check has passed: an interrupted restore set
-// right, the first-start window when it is needed (ensureBank()), then the working directory is made the data
-// folder (AppPaths::dataDir(), the executable's directory in a portable copy), the data module, the
-// login window and the progress window are created, and the event loop runs. Returns the exit code.
+// right, the first-start window when it is needed (ensureBank()), then the working directory is
+// made the data folder (AppPaths::dataDir(), the executable's directory in a portable copy), the
+// data module, the login window and the progress window are created, and the event loop runs.
+// Returns the exit code.
 int runApplication();
 
 } // namespace tolvane

@@ -4,8 +4,8 @@
 #include "db/Database.h"
 #include "exchange/BankExchange.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
