@@ -2,11 +2,19 @@
 # Builds the Debian package build/tolvane_<version>_amd64.deb: a release
 # build without tests, installed into the package by CPack. Install it with
 #   sudo apt install ./build/tolvane_*.deb
-# Needs the build packages of scripts/packages.sh (it installs nothing itself).
+# Installs the build packages of scripts/packages.sh first (apt-get, as root or
+# through sudo), so that it works on a fresh Debian 12 machine; set
+# TOLVANE_NO_APT=1 to skip that where they are installed already.
 # Usage: package.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${1:-$ROOT/build}"
+. "$ROOT/scripts/packages.sh"
+
+if [ "${TOLVANE_NO_APT:-}" != 1 ]; then
+    # shellcheck disable=SC2086
+    install_packages $BUILD_PACKAGES "$(writer_package)"
+fi
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CMAKE_ARGS[@]+"${CMAKE_ARGS[@]}"}"
 cmake --build "$BUILD" -j"$(nproc)"
