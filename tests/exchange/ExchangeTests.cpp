@@ -1,10 +1,10 @@
+#include "bank/DemoCourse.h"
 #include "core/AppPaths.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Schema.h"
 #include "exchange/BankExchange.h"
 #include "tools/exchange/ExchangeTool.h"
-#include "tools/makebank/DemoCourse.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,7 +79,7 @@ struct Bank {
 // The demo course with a distinct document for every name its questions
 // quote.
 void fillDemo(Bank& bank) {
-    tools::writeDemoCourse(bank.c);
+    bank::writeDemoCourse(bank.c);
     QStringList names;
     for (const char* col : {"TMBG", "DABG"})
         names << bank.rows(QStringLiteral("SELECT %1 FROM XiTongSheJi").arg(col));

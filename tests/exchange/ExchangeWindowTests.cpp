@@ -1,3 +1,4 @@
+#include "bank/DemoCourse.h"
 #include "bank/Export_Form.h"
 #include "bank/Import_Form.h"
 #include "bank/TiMuWH_Unit.h"
@@ -6,7 +7,6 @@
 #include "exchange/BankExchange.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TestBank.h"
-#include "tools/makebank/DemoCourse.h"
 #include "widgets/CheckTreeView.h"
 
 #include <QApplication>
@@ -43,7 +43,7 @@ struct Chooser {
 
 QByteArray demoExport(exchange::Format format = exchange::Format::MoodleXml) {
     test::TestBank source;
-    tools::writeDemoCourse(source.connection());
+    bank::writeDemoCourse(source.connection());
     exchange::ExportOptions options;
     options.format = format;
     options.embedDocuments = false;
@@ -150,7 +150,7 @@ TEST(MaintenanceWindow, ImportFromTheWindowRefreshesTheGridAndChapterLists) {
 
 TEST(ExportWindow, ExportsTheTickedChaptersInTheChosenFormat) {
     test::TestBank bank;
-    tools::writeDemoCourse(bank.connection());
+    bank::writeDemoCourse(bank.connection());
     QTemporaryDir files;
     const QString path = files.filePath("out.gift");
     test::MessageRecorder messages;

@@ -52,56 +52,46 @@ void killAtStepForTests() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Without a window (or for its help) the program needs no display at all.
+    // Without a window the program needs no display at all.
     bool noWindow = false;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--no-window") == 0 || std::strcmp(argv[i], "--help") == 0 ||
             std::strcmp(argv[i], "-h") == 0)
             noWindow = true;
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-        QTextStream(stdout) << usageText()
-                            << "  --dir DIR        the data folder (default: beside this "
-                               "program when its\n"
-                               "                   folder holds DB/, else "
-                               "~/.local/share/Tolvane)\n"
-                               "  -h, --help       show this text\n";
+    std::unique_ptr<QCoreApplication> app;
+    if (noWindow)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+
+    const Arguments arguments = parseArguments(QCoreApplication::arguments().mid(1));
+    if (arguments.help && arguments.error.isEmpty()) {
+        QTextStream(stdout) << usageText();
         return 0;
     }
-}
-std::unique_ptr<QCoreApplication> app;
-if (noWindow)
-    app = std::make_unique<QCoreApplication>(argc, argv);
-else
-    app = std::make_unique<QApplication>(argc, argv);
+    if (!arguments.error.isEmpty()) {
+        QTextStream err(stderr);
+        err << arguments.error << "\n\n" << usageText();
+        // Started from a desktop, the console is nowhere to be seen.
+        if (!noWindow)
+            QMessageBox::critical(nullptr, QStringLiteral("Tolvane Backup"),
+                                  arguments.error + QStringLiteral("\n\n") + usageText());
+        return 2;
+    }
+    killAtStepForTests();
+    JobOptions options;
+    // The bank, Doc/ and set.ini: beside the program in a portable copy, in
+    // the user's data folder when installed, or in the folder --dir names.
+    options.programDir =
+        arguments.dir.isEmpty() ? tolvane::AppPaths::dataDir() : QDir(arguments.dir).absolutePath();
+    options.waitSeconds = arguments.waitSeconds;
+    if (arguments.noWindow || noWindow)
+        return runOnConsole(options, arguments.request);
 
-const Arguments arguments = parseArguments(QCoreApplication::arguments().mid(1));
-if (arguments.help && arguments.error.isEmpty()) {
-    QTextStream(stdout) << usageText();
-    return 0;
-}
-if (!arguments.error.isEmpty()) {
-    QTextStream err(stderr);
-    err << arguments.error << "\n\n" << usageText();
-    // Started from a desktop, the console is nowhere to be seen.
-    if (!noWindow)
-        QMessageBox::critical(nullptr, QStringLiteral("Tolvane Backup"),
-                              arguments.error + QStringLiteral("\n\n") + usageText());
-    return 2;
-}
-killAtStepForTests();
-JobOptions options;
-// The bank, Doc/ and set.ini: beside the program in a portable copy, in
-// the user's data folder when installed, or in the folder --dir names.
-options.programDir =
-    arguments.dir.isEmpty() ? tolvane::AppPaths::dataDir() : QDir(arguments.dir).absolutePath();
-options.waitSeconds = arguments.waitSeconds;
-if (arguments.noWindow || noWindow)
-    return runOnConsole(options, arguments.request);
-
-BackupWindow window(options, arguments.request);
-window.setTolvaneDir(QCoreApplication::applicationDirPath());
-window.show();
-window.start();
-QApplication::exec();
-return window.finished() && window.result().ok ? 0 : 1;
+    BackupWindow window(options, arguments.request);
+    window.setTolvaneDir(QCoreApplication::applicationDirPath());
+    window.show();
+    window.start();
+    QApplication::exec();
+    return window.finished() && window.result().ok ? 0 : 1;
 }
