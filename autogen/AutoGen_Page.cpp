@@ -196,7 +196,10 @@ void TAutoGenPage::ZDBCSJ_FBtnClick() {
         showMessage(negative, QStringLiteral("Invalid request"), MsgIcon::Error);
         return;
     }
-    papers::PaperRecord paper = papers::newPaper(CurrentUserName, request.difficultyWeight());
+    // The difficulty is that of the questions saved, not of the request the
+    // bank may have fallen short of.
+    papers::PaperRecord paper =
+        papers::newPaper(CurrentUserName, drawnWeight(query(BCSJ_ADOQ), m_generatedTest, request));
     // Places the bank could not fill are no questions: the paper holds only
     // the real ones.
     for (const GeneratedEntry& slot : m_generatedTest)
