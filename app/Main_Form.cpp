@@ -213,7 +213,7 @@ void TMain_F::FormShow() {
     ChosenTypes->clear();
     ChosenNumbers->clear();
     ChosenDifficulties->clear();
-    AnswerList = std::make_unique<QStringList>();
+    AnswerList = std::make_unique<docs::AnswerLines>();
     XYSJ_FBtnClick();
 }
 
@@ -314,7 +314,7 @@ void TMain_F::YLSJ_FBtnClick() {
         return;
     }
     if (!AnswerList)
-        AnswerList = std::make_unique<QStringList>();
+        AnswerList = std::make_unique<docs::AnswerLines>();
     WindowProgress progress;
     const std::unique_ptr<docs::WordApplication> word = m_newWord();
     docs::renderSavedPaper(*word, progress, query(SJTXX_ADOQ), query(XT_ADOQ), CurrentTestID,
@@ -323,7 +323,7 @@ void TMain_F::YLSJ_FBtnClick() {
 
 void TMain_F::ZDYLSJ_FBtnClick() {
     if (!AnswerList)
-        AnswerList = std::make_unique<QStringList>();
+        AnswerList = std::make_unique<docs::AnswerLines>();
     WindowProgress progress;
     const std::unique_ptr<docs::WordApplication> word = m_newWord();
     // The counts and marks of the headings are the request as it stands now.

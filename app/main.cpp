@@ -1,4 +1,5 @@
 #include "app/Startup.h"
+#include "core/BrokenPipes.h"
 #include "docs/LibreOffice.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include <QLocale>
 
 int main(int argc, char** argv) {
+    tolvane::ignoreBrokenPipes();
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tolvane/tolvane.png")));

@@ -359,7 +359,7 @@ std::optional<QString> openQuotedDocument(const QString& name) {
     // without a word.
     if (!documentExists(name))
         return QStringLiteral("The file \"%1\" is not in the document folder Doc.").arg(name);
-    if (!shellOpen(AppPaths::docDir() + name))
+    if (!shellOpen(findInFolder(AppPaths::docDir(), name)))
         return QStringLiteral("The desktop has no program that opens the file \"%1\".").arg(name);
     return std::nullopt;
 }

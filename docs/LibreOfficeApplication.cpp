@@ -148,6 +148,10 @@ bool LibreOfficeDocument::isVisible() const {
     return d->doc->isVisible();
 }
 
+bool LibreOfficeDocument::checksSpellingAsYouType() const {
+    return d->doc->spellOnline();
+}
+
 // --- application -------------------------------------------------------------
 
 struct LibreOfficeApplication::Impl {
@@ -190,11 +194,13 @@ LibreOfficeDocument& LibreOfficeApplication::addDocument() {
 }
 
 void LibreOfficeApplication::setCheckSpellingAsYouType(bool on) {
-    d->require("CheckSpellingAsYouType").setSpellingAutoCheck(on);
-    // A view that is open already keeps its own switch; the view's own
-    // command sets it (and the setting again).
+    bridge::Office& office = d->require("CheckSpellingAsYouType");
+    // A view that is open already keeps its own switch, which decides
+    // whether its words are marked; setting it writes the office's setting
+    // too, so the office's setting is made right afterwards.
     for (const auto& doc : m_documents)
         doc->d->doc->setSpellOnline(on);
+    office.setSpellingAutoCheck(on);
 }
 
 void LibreOfficeApplication::setCheckGrammarAsYouType(bool on) {

@@ -1,3 +1,4 @@
+#include "core/BrokenPipes.h"
 #include "tools/backup/BackupJob.h"
 #include "tools/backup/BackupWindow.h"
 
@@ -30,6 +31,7 @@ int runOnConsole(const JobOptions& base) {
 } // namespace
 
 int main(int argc, char** argv) {
+    tolvane::ignoreBrokenPipes();
     // Without a window the program needs no display at all.
     bool noWindow = false;
     for (int i = 1; i < argc; ++i)

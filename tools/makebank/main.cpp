@@ -1,3 +1,4 @@
+#include "core/BrokenPipes.h"
 #include "tools/makebank/MakeBank.h"
 
 #include <QCoreApplication>
@@ -5,6 +6,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    tolvane::ignoreBrokenPipes();
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
