@@ -216,7 +216,7 @@ void TMain_F::FormShow() {
     ChosenTypes->clear();
     ChosenNumbers->clear();
     ChosenDifficulties->clear();
-    AnswerList = std::make_unique<QStringList>();
+    AnswerList = std::make_unique<docs::AnswerLines>();
     XYSJ_FBtnClick();
 }
 
@@ -318,7 +318,7 @@ void TMain_F::YLSJ_FBtnClick() {
         return;
     }
     if (!AnswerList)
-        AnswerList = std::make_unique<QStringList>();
+        AnswerList = std::make_unique<docs::AnswerLines>();
     WindowProgress progress;
     const std::unique_ptr<docs::WordApplication> word = m_newWord();
     const bool paperB = papers::isPaperB(CurrentTestID);
@@ -333,7 +333,7 @@ void TMain_F::YLSJ_FBtnClick() {
 
 void TMain_F::ZDYLSJ_FBtnClick() {
     if (!AnswerList)
-        AnswerList = std::make_unique<QStringList>();
+        AnswerList = std::make_unique<docs::AnswerLines>();
     WindowProgress progress;
     const std::unique_ptr<docs::WordApplication> word = m_newWord();
     const bool before = m_answersOfPaperB;
@@ -352,7 +352,7 @@ void TMain_F::ZDYLSJB_FBtnClick() {
         return;
     }
     if (!AnswerList)
-        AnswerList = std::make_unique<QStringList>();
+        AnswerList = std::make_unique<docs::AnswerLines>();
     WindowProgress progress;
     const std::unique_ptr<docs::WordApplication> word = m_newWord();
     const bool before = m_answersOfPaperB;

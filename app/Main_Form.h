@@ -3,6 +3,7 @@
 #include "autogen/AutoGen_Page.h"
 #include "autogen/GeneratedTest.h"
 #include "db/Query.h"
+#include "docs/PaperDocuments.h"
 #include "docs/WordApi.h"
 #include "papers/AvailablePapers_Page.h"
 #include "papers/ManualGen_Page.h"
@@ -59,7 +60,7 @@ public:
     std::unique_ptr<QStringList> ChosenTypes = std::make_unique<QStringList>();
     std::unique_ptr<QStringList> ChosenNumbers = std::make_unique<QStringList>();
     std::unique_ptr<QStringList> ChosenDifficulties = std::make_unique<QStringList>();
-    std::unique_ptr<QStringList> AnswerList;
+    std::unique_ptr<docs::AnswerLines> AnswerList;
     GeneratedTestList GeneratedTest;
     // Paper B of the last generation, when the lecturer asked for a pair.
     GeneratedTestList GeneratedTestB;

@@ -1,16 +1,13 @@
 #include "app/Startup.h"
+#include "core/BrokenPipes.h"
 #include "docs/LibreOffice.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
 
-#include <csignal>
-
 int main(int argc, char** argv) {
-    // The office is reached through a pipe; an office that goes away must end
-    // a call with an error, not the program.
-    std::signal(SIGPIPE, SIG_IGN);
+    tolvane::ignoreBrokenPipes();
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tolvane/tolvane.png")));

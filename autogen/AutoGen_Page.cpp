@@ -224,7 +224,10 @@ void TAutoGenPage::ZDBCSJ_FBtnClick() {
         showMessage(negative, QStringLiteral("Invalid request"), MsgIcon::Error);
         return;
     }
-    papers::PaperRecord paper = papers::newPaper(CurrentUserName, request.difficultyWeight());
+    // The difficulty is that of the questions saved, not of the request the
+    // bank may have fallen short of.
+    papers::PaperRecord paper =
+        papers::newPaper(CurrentUserName, drawnWeight(query(BCSJ_ADOQ), m_generatedTest, request));
     // Places the bank could not fill are no questions: the paper holds only
     // the real ones.
     const auto addQuestions = [&request](papers::PaperRecord& record,
@@ -247,6 +250,8 @@ void TAutoGenPage::ZDBCSJ_FBtnClick() {
         // marked as its paper B.
         papers::PaperRecord paperB = paper;
         paperB.identifier = papers::paperBIdentifier(paper.identifier);
+        paperB.difficulty =
+            papers::paperDifficultyText(drawnWeight(query(BCSJ_ADOQ), m_generatedTestB, request));
         paperB.questions.clear();
         addQuestions(paperB, m_generatedTestB);
         if (paperB.questions.isEmpty()) {

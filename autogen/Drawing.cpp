@@ -65,6 +65,30 @@ qint64 GenerationRequest::difficultyWeight() const {
     return papers::clampTo64(weight);
 }
 
+qint64 drawnWeight(db::Query& query, const GeneratedTestList& test,
+                   const GenerationRequest& request) {
+    __int128 weight = 0;
+    db::Transaction snapshot(*query.connection());
+    for (const GeneratedEntry& slot : test) {
+        const int r = setupRowOf(slot.TypeID);
+        if (r < 0)
+            continue;
+        query.close();
+        query.setSql(QStringLiteral("SELECT NY FROM %1 WHERE BH=:BH")
+                         .arg(QLatin1String(kSetupRows[size_t(r)].table)));
+        query.bindInt(QStringLiteral("BH"), slot.BH);
+        query.open();
+        if (query.isEmpty() || query.isNull(QStringLiteral("NY")))
+            continue;
+        const int d = difficultyOfCode(query.fieldInt(QStringLiteral("NY")));
+        if (d >= 0)
+            weight += __int128(d + 1) * request.rows[size_t(r)].mark;
+    }
+    query.close();
+    snapshot.commit();
+    return papers::clampTo64(weight);
+}
+
 QString GenerationRequest::negativeValue() const {
     for (int r = 0; r < 6; ++r) {
         const QString type = QString::fromLatin1(kSetupRows[r].typeText);

@@ -102,6 +102,15 @@ BankStatistics countQuestions(db::Query& query);
 // Of those, the ones the last `papers` saved papers hold (none for 0).
 BankStatistics countRecentQuestions(db::Query& query, int papers);
 
+// The difficulty weight of the questions a drawn paper holds, as it is
+// saved: each filled place adds its mark in `request` once for an easy
+// question, twice for a medium one and three times for a hard one, by the
+// question's own difficulty, read from its table through `query`. Places the
+// bank could not fill are not saved and add nothing, nor does a question gone
+// from its table. For a paper the bank filled this is the request's weight.
+qint64 drawnWeight(db::Query& query, const GeneratedTestList& test,
+                   const GenerationRequest& request);
+
 // Questions the bank could not supply, per setup row and difficulty.
 using Shortfall = std::array<std::array<qint64, 3>, 6>;
 // The message for a paper that stayed short, or an empty string.

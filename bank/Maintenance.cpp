@@ -364,7 +364,7 @@ std::optional<QString> openQuotedDocument(const QString& name) {
     // A link in Doc may lead anywhere: the desktop is handed the file it
     // leads to, and only when that lies in Doc.
     const QString docDir = QFileInfo(AppPaths::docDir()).canonicalFilePath();
-    const QString target = QFileInfo(AppPaths::docDir() + name).canonicalFilePath();
+    const QString target = QFileInfo(findInFolder(AppPaths::docDir(), name)).canonicalFilePath();
     if (docDir.isEmpty() || !target.startsWith(docDir + QLatin1Char('/')))
         return QStringLiteral("The file \"%1\" leads outside the document folder Doc, so it is "
                               "not opened.")

@@ -3,8 +3,6 @@
 #include "core/AppPaths.h"
 #include "db/Query.h"
 
-#include <QFileInfo>
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -18,10 +16,7 @@ QString completeDocName(const QString& name) {
 }
 
 bool documentExists(const QString& name) {
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QChar(0)))
-        return false;
-    return QFileInfo(AppPaths::docDir() + name).isFile();
+    return !findInFolder(AppPaths::docDir(), name).isEmpty();
 }
 
 QStringList missingDocumentMessages(const QList<QuotedDocument>& documents) {

@@ -17,10 +17,10 @@ namespace tolvane::bank {
 // stays empty.
 QString completeDocName(const QString& name);
 
-// Whether a document of this bare name lies in the document folder Doc/, the
-// folder every other window reads quoted documents from. A name with a folder
-// part is never found: documents are kept under bare names, and a name must
-// not reach files outside the folder.
+// Whether a document of this bare name, in any letter case, lies in the
+// document folder Doc/, the folder every other window reads quoted documents
+// from. A name with a folder part is never found: documents are kept under
+// bare names, and a name must not reach files outside the folder.
 bool documentExists(const QString& name);
 
 // One document quoted by a question: the name as typed, the name it is looked

@@ -3,6 +3,7 @@
 // documents, written into a headless LibreOffice. The office is started
 // before timing and the closing pause is left out: what is measured is the
 // bank reads and the round trips to the office.
+#include "core/BrokenPipes.h"
 #include "core/Messages.h"
 #include "core/Progress.h"
 #include "db/Query.h"
@@ -161,7 +162,7 @@ void SavedPaper(benchmark::State& state) {
     NullProgress progress;
     db::Query paperQuery(&s.connection);
     db::Query questionQuery(&s.connection);
-    QStringList answers;
+    AnswerLines answers;
     for (auto _ : state) {
         LibreOfficeApplication office(s.options);
         renderSavedPaper(office, progress, paperQuery, questionQuery, "P", s.questions, s.docDir,
@@ -175,7 +176,7 @@ void Answers(benchmark::State& state) {
     NullProgress progress;
     db::Query paperQuery(&s.connection);
     db::Query questionQuery(&s.connection);
-    QStringList answers;
+    AnswerLines answers;
     {
         LibreOfficeApplication office(s.options);
         renderSavedPaper(office, progress, paperQuery, questionQuery, "P", s.questions, s.docDir,
@@ -195,6 +196,7 @@ BENCHMARK(Answers)->Iterations(5)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    tolvane::ignoreBrokenPipes();
     QCoreApplication app(argc, argv);
     // A failure would ask the lecturer; nobody is here to answer.
     setMessageHandler([](const MessageRequest& m) {

@@ -68,6 +68,22 @@ QString AppPaths::helpFile() {
     return QFileInfo::exists(installed) ? installed : beside;
 }
 
+QString findInFolder(const QString& folder, const QString& name) {
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QChar(0)))
+        return QString();
+    const QString exact = folder + name;
+    if (QFileInfo(exact).isFile())
+        return exact;
+    const QStringList files =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& file : files)
+        if (file.compare(name, Qt::CaseInsensitive) == 0 && QFileInfo(folder + file).isFile())
+            return folder + file;
+    return QString();
+}
+
 void AppPaths::setExeDirOverride(const QString& dir) {
     overrideDir() = dir.isEmpty() ? QString() : QDir(dir).absolutePath();
 }

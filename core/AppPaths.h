@@ -50,4 +50,12 @@ public:
     static void setExeDirOverride(const QString& dir);
 };
 
+// The file `name` in `folder` (which ends in '/'), found as the bank compares
+// names, without regard to letter case: a question quoting "Q5.DOC" finds
+// the file q5.doc. A file of exactly that name is preferred; among several
+// that differ only in case, the first in name order is taken. Empty when
+// there is none, and for a name the folder cannot hold (one with a folder
+// part), so that a quoted name never reaches a file outside the folder.
+QString findInFolder(const QString& folder, const QString& name);
+
 } // namespace tolvane

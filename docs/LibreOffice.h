@@ -55,6 +55,9 @@ public:
     // The paragraphs' texts joined by "\r".
     QString text() const;
     bool isVisible() const;
+    // Whether the document's view checks spelling as it is typed (and marks
+    // the words it does not know), as the view has it now.
+    bool checksSpellingAsYouType() const;
 
 private:
     friend class LibreOfficeApplication;

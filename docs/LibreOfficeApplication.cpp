@@ -39,11 +39,30 @@ QStringList OfficeOptions::arguments() const {
 
 // --- starting ----------------------------------------------------------------
 
+namespace {
+// How long an office that drops the connection may take to go away.
+constexpr qint64 kEndingOfficeMs = 15000;
+} // namespace
+
 std::unique_ptr<bridge::Office> attachOrStart(const OfficeOptions& options,
                                               std::shared_ptr<OfficeProcess>* started) {
     bridge::Bridge& uno = officeBridge();
-    if (std::unique_ptr<bridge::Office> office = uno.attach(options.pipeName))
-        return office;
+    // An office that is ending (the lecturer has just quit it) may still take
+    // the connection and then drop it: it is given the time to go, and the
+    // next office is started only once nothing answers on the pipe.
+    QElapsedTimer ending;
+    ending.start();
+    for (;;) {
+        try {
+            if (std::unique_ptr<bridge::Office> office = uno.attach(options.pipeName))
+                return office;
+            break;
+        } catch (const WordError&) {
+            if (ending.elapsed() > kEndingOfficeMs)
+                throw;
+            QThread::msleep(200);
+        }
+    }
 
     auto process = std::make_shared<OfficeProcess>(options.program, options.arguments());
     process->start();
@@ -148,6 +167,10 @@ bool LibreOfficeDocument::isVisible() const {
     return d->doc->isVisible();
 }
 
+bool LibreOfficeDocument::checksSpellingAsYouType() const {
+    return d->doc->spellOnline();
+}
+
 // --- application -------------------------------------------------------------
 
 struct LibreOfficeApplication::Impl {
@@ -190,11 +213,13 @@ LibreOfficeDocument& LibreOfficeApplication::addDocument() {
 }
 
 void LibreOfficeApplication::setCheckSpellingAsYouType(bool on) {
-    d->require("CheckSpellingAsYouType").setSpellingAutoCheck(on);
-    // A view that is open already keeps its own switch; the view's own
-    // command sets it (and the setting again).
+    bridge::Office& office = d->require("CheckSpellingAsYouType");
+    // A view that is open already keeps its own switch, which decides
+    // whether its words are marked; setting it writes the office's setting
+    // too, so the office's setting is made right afterwards.
     for (const auto& doc : m_documents)
         doc->d->doc->setSpellOnline(on);
+    office.setSpellingAutoCheck(on);
 }
 
 void LibreOfficeApplication::setCheckGrammarAsYouType(bool on) {

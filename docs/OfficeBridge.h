@@ -41,8 +41,10 @@ public:
     virtual bool isVisible() const = 0;
     // Shows (and activates) or hides the frame.
     virtual void setVisible(bool visible) = 0;
-    // The view's own switch of automatic spell checking.
+    // The view's own switch of automatic spell checking (the red marks under
+    // words it does not know), as the view has it now.
     virtual void setSpellOnline(bool on) = 0;
+    virtual bool spellOnline() const = 0;
 };
 
 // A connection to one running office.

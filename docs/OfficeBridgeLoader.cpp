@@ -2,6 +2,7 @@
 // starts on a machine without LibreOffice; only here, when the office is
 // first needed, does a missing office (or a missing module) show, as an error
 // that the callers turn into their own message.
+#include "core/BrokenPipes.h"
 #include "docs/LibreOffice.h"
 #include "docs/OfficeBridge.h"
 
@@ -42,6 +43,8 @@ bridge::Bridge& officeBridge() {
     // One that failed is tried again next time, so an office installed
     // meanwhile is found.
     static std::map<QString, bridge::Bridge*> loaded;
+    // Whoever talks to the office must survive its end of the pipe closing.
+    ignoreBrokenPipes();
     const QString path = unoModulePath();
     if (const auto it = loaded.find(path); it != loaded.end())
         return *it->second;

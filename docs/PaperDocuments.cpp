@@ -1,11 +1,11 @@
 #include "docs/PaperDocuments.h"
 
+#include "core/AppPaths.h"
 #include "core/Messages.h"
-
-#include <QFileInfo>
 
 #include <array>
 #include <optional>
+#include <ostream>
 
 namespace tolvane::docs {
 
@@ -105,12 +105,12 @@ public:
         m_word.setCheckGrammarAsYouType(false);
     }
 
-    // The quoted document `name` from the document folder. A name the folder
-    // cannot hold (a path) counts as missing, as question entry counts it.
+    // The quoted document `name` from the document folder, whatever the
+    // letter case of its name there. A name the folder cannot hold (a path)
+    // counts as missing, as question entry counts it.
     void insertQuoted(const QString& name) {
-        const QString path = m_docDir + name;
-        if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-            !QFileInfo(path).isFile())
+        const QString path = findInFolder(m_docDir, name);
+        if (path.isEmpty())
             throw RenderError(QStringLiteral("The quoted document \"%1\" is missing from the "
                                              "folder %2. The document written so far stays "
                                              "open in the word processor.")
@@ -220,7 +220,7 @@ QString joinedBlanks(const QuestionRow& row) {
 // holds (none: the question has gone from its table), and adds its answer
 // lines. `fileLead` is what precedes a quoted question document.
 void writeQuestion(Rendering& r, int position, int q, const db::Query& question, qint64 number,
-                   const QString& fileLead, QStringList& answers) {
+                   const QString& fileLead, AnswerLines& answers) {
     BufferedDocument& doc = r.doc();
     const QString ordinal = QString::number(q) + QStringLiteral(". ");
     const QString lead = position == 0 ? ordinal : kIndent + ordinal;
@@ -233,7 +233,7 @@ void writeQuestion(Rendering& r, int position, int q, const db::Query& question,
         const QString missing = missingQuestionText(position, number);
         doc.append(lead + missing + QStringLiteral("\r\r") +
                    repeated("\r", kRoom[size_t(position)]));
-        answers << missing;
+        answers << AnswerLine::answer(missing);
         return;
     }
 
@@ -248,17 +248,17 @@ void writeQuestion(Rendering& r, int position, int q, const db::Query& question,
                        row.text(QLatin1String(c)) + QStringLiteral("\r"));
         doc.append(kIndent + QStringLiteral("D. ") + row.text(QStringLiteral("D")) +
                    QStringLiteral("\r\r"));
-        answers << row.text(QStringLiteral("DA"));
+        answers << AnswerLine::answer(row.text(QStringLiteral("DA")));
         break;
     }
     case 1:
         doc.append(QStringLiteral("\r\r"));
-        answers << joinedBlanks(row);
+        answers << AnswerLine::answer(joinedBlanks(row));
         break;
     case 2:
     case 3:
         doc.append(QStringLiteral("\r\r") + repeated("\r", kRoom[size_t(position)]));
-        answers << row.text(QStringLiteral("DA"));
+        answers << AnswerLine::answer(row.text(QStringLiteral("DA")));
         break;
     case 4:
     case 5: {
@@ -270,18 +270,18 @@ void writeQuestion(Rendering& r, int position, int q, const db::Query& question,
         }
         doc.append(repeated("\r", kRoom[size_t(position)]));
         if (position == 4) {
-            answers << row.text(QStringLiteral("DA"));
+            answers << AnswerLine::answer(row.text(QStringLiteral("DA")));
             const QString answerFile = row.fileName(QStringLiteral("DABG"));
             if (!isBlankText(answerFile))
-                answers << answerFile;
+                answers << AnswerLine::document(answerFile);
         } else {
-            answers << QStringLiteral("*");
+            answers << AnswerLine::parts();
             const qint64 parts = row.integer(QStringLiteral("WTS"));
             for (qint64 i = 1; i <= parts; ++i) {
-                answers << QStringLiteral("!") + row.text(QStringLiteral("W%1DA").arg(i));
+                answers << AnswerLine::part(row.text(QStringLiteral("W%1DA").arg(i)));
                 const QString answerFile = row.fileName(QStringLiteral("W%1DABG").arg(i));
                 if (!isBlankText(answerFile))
-                    answers << answerFile;
+                    answers << AnswerLine::document(answerFile);
             }
         }
         break;
@@ -313,15 +313,24 @@ void writeTestTitle(Rendering& r, int titleStep, const QString& paperLabel) {
 // A heading and its answer line; every section but the first is set off
 // by an empty paragraph.
 void writeHeading(BufferedDocument& doc, int position, int ordinal, qint64 count, qint64 mark,
-                  QStringList& answers) {
+                  AnswerLines& answers) {
     if (position != 0)
         doc.append(QStringLiteral("\r"));
     const QString heading = sectionHeading(position, ordinal, count, mark);
     doc.append(heading + QStringLiteral("\r\r"));
-    answers << QStringLiteral("#") + heading;
+    answers << AnswerLine::heading(heading);
 }
 
 } // namespace
+
+bool operator==(const AnswerLine& a, const AnswerLine& b) {
+    return a.kind == b.kind && a.text == b.text;
+}
+
+std::ostream& operator<<(std::ostream& out, const AnswerLine& line) {
+    static const char* const kinds[] = {"heading", "answer", "parts", "part", "document"};
+    return out << kinds[int(line.kind)] << " \"" << line.text.toStdString() << '"';
+}
 
 QString sectionHeading(int position, int ordinal, qint64 count, qint64 mark) {
     const QString ordinalText = ordinal >= 1 && ordinal <= int(kOrdinals.size())
@@ -349,7 +358,7 @@ bool isBlankText(const QString& text) {
 
 bool renderSavedPaper(WordApplication& word, Progress& progress, db::Query& paperQuery,
                       db::Query& questionQuery, const QString& paperId, int listedQuestions,
-                      const QString& docDir, QStringList& answers, const QString& paperLabel) {
+                      const QString& docDir, AnswerLines& answers, const QString& paperLabel) {
     Rendering r(word, progress, docDir);
     if (!r.connect(listedQuestions + 25))
         return false;
@@ -413,7 +422,7 @@ bool renderSavedPaper(WordApplication& word, Progress& progress, db::Query& pape
 
 bool renderGeneratedTest(WordApplication& word, Progress& progress, db::Query& questionQuery,
                          const GeneratedTestList& test, const autogen::GenerationRequest& request,
-                         const QString& docDir, QStringList& answers, const QString& paperLabel) {
+                         const QString& docDir, AnswerLines& answers, const QString& paperLabel) {
     if (test.isEmpty()) {
         showMessage(QStringLiteral("Test not generated yet, please generate test first!"),
                     QStringLiteral("No test generated"), MsgIcon::Error);
@@ -440,6 +449,13 @@ bool renderGeneratedTest(WordApplication& word, Progress& progress, db::Query& q
         doc.append(QStringLiteral(" \r"));
         doc.setFont(false, 12);
 
+        // A heading states what its section prints: the questions drawn of
+        // the type (fewer than asked when the bank fell short) and the marks
+        // they carry.
+        std::array<qint64, 6> drawn{};
+        for (const GeneratedEntry& entry : entries)
+            if (const int position = autogen::setupRowOf(entry.TypeID); position >= 0)
+                ++drawn[size_t(position)];
         std::array<bool, 6> headed{};
         std::array<int, 6> counters{1, 1, 1, 1, 1, 1};
         int ordinal = 1;
@@ -449,8 +465,8 @@ bool renderGeneratedTest(WordApplication& word, Progress& progress, db::Query& q
                 continue; // an unfilled place
             if (!headed[size_t(position)]) {
                 headed[size_t(position)] = true;
-                const autogen::RowRequest& row = request.rows[size_t(position)];
-                writeHeading(doc, position, ordinal, row.requested(), row.mark, answers);
+                writeHeading(doc, position, ordinal, drawn[size_t(position)],
+                             request.rows[size_t(position)].mark, answers);
                 ++ordinal;
             }
             readQuestion(questionQuery, position, entry.BH);
@@ -464,14 +480,14 @@ bool renderGeneratedTest(WordApplication& word, Progress& progress, db::Query& q
     });
 }
 
-bool renderAnswers(WordApplication& word, Progress& progress, const QStringList* answers,
+bool renderAnswers(WordApplication& word, Progress& progress, const AnswerLines* answers,
                    const QString& docDir, const QString& paperLabel) {
     if (!answers || answers->isEmpty()) {
         showMessage(QStringLiteral("Answers not generated yet, please preview test first!"),
                     QStringLiteral("Answers not generated"), MsgIcon::Error);
         return false;
     }
-    const QStringList lines = *answers;
+    const AnswerLines lines = *answers;
     Rendering r(word, progress, docDir);
     if (!r.connect(int(lines.size()) + 25))
         return false;
@@ -494,34 +510,37 @@ bool renderAnswers(WordApplication& word, Progress& progress, const QStringList*
 
         int n = 0; // the question
         int k = 1; // the sub-question of a type 6 question
-        for (const QString& line : lines) {
+        for (const AnswerLine& line : lines) {
             progress.advance(1);
-            if (line.startsWith(QLatin1Char('#'))) {
-                QString heading = line;
-                heading.remove(QLatin1Char('#'));
-                doc.append(QStringLiteral("\r") + heading + QStringLiteral("\r"));
+            switch (line.kind) {
+            case AnswerLine::Kind::Heading:
+                doc.append(QStringLiteral("\r") + line.text + QStringLiteral("\r"));
                 n = 0;
-            } else if (line.contains(QLatin1String(".doc"), Qt::CaseInsensitive)) {
+                break;
+            case AnswerLine::Kind::Document:
                 doc.append(QStringLiteral(" \r"));
-                r.insertQuoted(line);
+                r.insertQuoted(line.text);
                 doc.append(repeated("\r", 6));
-            } else if (line == QLatin1String("*")) {
+                break;
+            case AnswerLine::Kind::Parts:
                 k = 1;
-            } else if (line.startsWith(QLatin1Char('!'))) {
+                break;
+            case AnswerLine::Kind::Part:
                 if (k == 1) {
                     ++n;
                     doc.append(QString::number(n) + QStringLiteral(". \r"));
                 }
-                QString part = line;
-                part.remove(QLatin1Char('!'));
-                doc.append(kIndent + QString::number(k) + QStringLiteral(".") + part +
+                doc.append(kIndent + QString::number(k) + QStringLiteral(".") + line.text +
                            QStringLiteral("\r\r"));
                 ++k;
-            } else {
-                // One answer; an empty one keeps its number, so the
-                // numbering still matches the test.
+                break;
+            case AnswerLine::Kind::Answer:
+                // An empty answer keeps its number, so the numbering still
+                // matches the test.
                 ++n;
-                doc.append(QString::number(n) + QStringLiteral(". ") + line + QStringLiteral("\r"));
+                doc.append(QString::number(n) + QStringLiteral(". ") + line.text +
+                           QStringLiteral("\r"));
+                break;
             }
         }
         r.finish();

@@ -11,9 +11,11 @@
 #include "db/Query.h"
 #include "docs/WordApi.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <iosfwd>
 #include <stdexcept>
 
 namespace tolvane::docs {
@@ -24,6 +26,36 @@ class RenderError : public std::runtime_error {
 public:
     explicit RenderError(const QString& text) : std::runtime_error(text.toStdString()) {}
 };
+
+// One line of the answers a preview collects for the answer document. Its
+// kind is decided by the code that adds it, never read from its text, so an
+// answer prints as it was typed whatever it begins with or contains
+// ("#include <stdio.h>", "!x", "*", "notes.DOC").
+struct AnswerLine {
+    enum class Kind {
+        Heading,  // a section heading, as written into the test
+        Answer,   // the answer of one question
+        Parts,    // a type 6 question begins; its part answers follow
+        Part,     // the answer of one part of a type 6 question
+        Document, // an answer document, by its name in the document folder
+    };
+    Kind kind = Kind::Answer;
+    QString text;
+
+    static AnswerLine heading(const QString& text) { return {Kind::Heading, text}; }
+    static AnswerLine answer(const QString& text) { return {Kind::Answer, text}; }
+    static AnswerLine parts() { return {Kind::Parts, QString()}; }
+    static AnswerLine part(const QString& text) { return {Kind::Part, text}; }
+    static AnswerLine document(const QString& name) { return {Kind::Document, name}; }
+};
+using AnswerLines = QList<AnswerLine>;
+
+bool operator==(const AnswerLine& a, const AnswerLine& b);
+inline bool operator!=(const AnswerLine& a, const AnswerLine& b) {
+    return !(a == b);
+}
+// A readable form for test failure output.
+std::ostream& operator<<(std::ostream& out, const AnswerLine& line);
 
 // A section heading: the ordinal ("1. " for 1), the section's name, the
 // number of questions, the mark of one and their product. `position` is the
@@ -48,23 +80,24 @@ bool isBlankText(const QString& text);
 // written so far has been shown.
 bool renderSavedPaper(WordApplication& word, Progress& progress, db::Query& paperQuery,
                       db::Query& questionQuery, const QString& paperId, int listedQuestions,
-                      const QString& docDir, QStringList& answers,
+                      const QString& docDir, AnswerLines& answers,
                       const QString& paperLabel = QString());
 
 // `paperLabel`, given to each of these, follows the document's caption and
 // title: it tells the second paper of a pair from the first.
 
-// Renders a drawn paper in its order, sections as their types first occur,
-// with the counts and marks of `request` in the headings; unfilled places
-// are skipped. An empty `test` is refused with a message (returns false).
+// Renders a drawn paper in its order, sections as their types first occur;
+// each heading counts the questions drawn of its type, at the mark `request`
+// gives the type; unfilled places are skipped. An empty `test` is refused
+// with a message (returns false).
 bool renderGeneratedTest(WordApplication& word, Progress& progress, db::Query& questionQuery,
                          const GeneratedTestList& test, const autogen::GenerationRequest& request,
-                         const QString& docDir, QStringList& answers,
+                         const QString& docDir, AnswerLines& answers,
                          const QString& paperLabel = QString());
 
 // Renders the answers collected by the last preview. Without answers
 // (null or empty) the lecturer is told to preview first (returns false).
-bool renderAnswers(WordApplication& word, Progress& progress, const QStringList* answers,
+bool renderAnswers(WordApplication& word, Progress& progress, const AnswerLines* answers,
                    const QString& docDir, const QString& paperLabel = QString());
 
 } // namespace tolvane::docs

@@ -211,7 +211,7 @@ void TManualGenPage::BrowseChapter(const QString& table, const QString& text) {
     db::Query& q = query(ST_ADOQ);
     q.close();
     q.setSql(browseChapterStatement(table));
-    q.bindInt(QStringLiteral("num"), text.size());
+    q.bindInt(QStringLiteral("num"), text.size() + 1);
     q.bindText(QStringLiteral("char"), text);
     q.open();
     sizeColumns();

@@ -28,12 +28,13 @@ QString emptyBrowseStatement() {
 
 QStringList browseSectionStatement(const QString& table) {
     return {QString::fromLatin1(kSelectColumns), fromTable(table),
-            QStringLiteral("WHERE TRIM(CZ)=:char AND A.NY=B.BH")};
+            QStringLiteral("WHERE TRIM(CZ)=:char COLLATE NOCASE AND A.NY=B.BH")};
 }
 
 QStringList browseChapterStatement(const QString& table) {
     return {QString::fromLatin1(kSelectColumns), fromTable(table),
-            QStringLiteral("WHERE LEFT(CZ,:num)=:char AND A.NY=B.BH")};
+            QStringLiteral("WHERE (TRIM(CZ)=:char OR LEFT(TRIM(CZ),:num) IN (:char || ' ', "
+                           ":char || '.', :char || ',')) AND A.NY=B.BH")};
 }
 
 QString sectionFilter(const QString& nodeText) {
@@ -41,7 +42,9 @@ QString sectionFilter(const QString& nodeText) {
 }
 
 QString chapterFilter(const QString& nodeText) {
-    return nodeText.left(2).trimmed();
+    // A chapter's text is its code, two blanks and its name; a code has no
+    // blank in it.
+    return nodeText.trimmed().section(QLatin1Char(' '), 0, 0);
 }
 
 MarkProblem checkManualMarks(const ManualMarks& m) {

@@ -21,12 +21,16 @@ extern const std::array<ManualType, 6> kManualTypes;
 
 // The statement that shows the grid's titles and no row.
 QString emptyBrowseStatement();
-// The statements that list a table's questions of one section, or of one
-// chapter with its sections.
+// The statements that list a table's questions of one section (its text
+// compared as the bank compares text, without regard to letter case), or of
+// one chapter with its sections: chapter 1 holds the questions whose chapter
+// code is 1 or begins with "1." (or "1," where the decimal separator is a
+// comma), never those of chapters 10 to 19. The chapter statement takes the
+// code as `char` and its length plus one as `num`.
 QStringList browseSectionStatement(const QString& table);
 QStringList browseChapterStatement(const QString& table);
 // The filter texts of a section node and of a chapter node: the node's text
-// trimmed, and the chapter code in its first two characters.
+// trimmed, and the chapter code the node's text begins with.
 QString sectionFilter(const QString& nodeText);
 QString chapterFilter(const QString& nodeText);
 

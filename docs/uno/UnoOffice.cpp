@@ -20,10 +20,12 @@
 #include <com/sun/star/frame/DispatchHelper.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/frame/XDispatch.hpp>
 #include <com/sun/star/frame/XDispatchProvider.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XFrames.hpp>
 #include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStatusListener.hpp>
 #include <com/sun/star/frame/XTitle.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
@@ -34,7 +36,10 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/util/URLTransformer.hpp>
 #include <com/sun/star/util/XChangesBatch.hpp>
+#include <cppuhelper/implbase1.hxx>
+#include <rtl/ref.hxx>
 
 #include <optional>
 
@@ -90,6 +95,18 @@ WordFont readFont(const Ref<css::beans::XPropertySet>& props) {
     font.size = height;
     return font;
 }
+
+// Takes the state a dispatch reports for its command.
+class StateListener : public cppu::WeakImplHelper1<css::frame::XStatusListener> {
+public:
+    void SAL_CALL statusChanged(const css::frame::FeatureStateEvent& event) override {
+        bool on = false;
+        if (event.State >>= on)
+            state = on;
+    }
+    void SAL_CALL disposing(const css::lang::EventObject&) override {}
+    std::optional<bool> state;
+};
 
 class UnoDocument : public bridge::Document {
 public:
@@ -193,13 +210,42 @@ public:
     }
 
     void setSpellOnline(bool on) override {
+        // The view's command only toggles its switch, whatever state it is
+        // given (and writes the office's setting as it goes): it is sent only
+        // when the view is not as wanted, or every other document written
+        // would be marked.
+        if (spellOnline() == on)
+            return;
         call([&] {
             Ref<css::frame::XDispatchHelper> dispatcher =
                 css::frame::DispatchHelper::create(m_office);
-            const css::beans::PropertyValue state = property("SpellOnline", Any(on));
-            const Sequence<css::beans::PropertyValue> args(&state, 1);
             Ref<css::frame::XDispatchProvider> provider(m_frame, UNO_QUERY_THROW);
-            dispatcher->executeDispatch(provider, ".uno:SpellOnline", "", 0, args);
+            dispatcher->executeDispatch(provider, ".uno:SpellOnline", "", 0, {});
+        });
+        if (spellOnline() != on)
+            throw WordError(QStringLiteral("The document's view did not switch its spell checking "
+                                           "%1.")
+                                .arg(on ? QStringLiteral("on") : QStringLiteral("off")));
+    }
+
+    bool spellOnline() const override {
+        return call([&] {
+            css::util::URL url;
+            url.Complete = ".uno:SpellOnline";
+            css::util::URLTransformer::create(m_office)->parseStrict(url);
+            Ref<css::frame::XDispatchProvider> provider(m_frame, UNO_QUERY_THROW);
+            Ref<css::frame::XDispatch> dispatch = provider->queryDispatch(url, "", 0);
+            if (!dispatch.is())
+                throw WordError(QStringLiteral("The document's view has no spell checking."));
+            // A new listener is told the current state at once.
+            rtl::Reference<StateListener> listener(new StateListener);
+            const Ref<css::frame::XStatusListener> asListener(listener.get());
+            dispatch->addStatusListener(asListener, url);
+            dispatch->removeStatusListener(asListener, url);
+            if (!listener->state)
+                throw WordError(
+                    QStringLiteral("The document's view did not say whether it checks spelling."));
+            return *listener->state;
         });
     }
 
@@ -245,8 +291,9 @@ private:
 
 class UnoOffice : public bridge::Office {
 public:
-    UnoOffice(Ref<css::uno::XComponentContext> office, Ref<css::frame::XDesktop2> desktop)
-        : m_office(std::move(office)), m_desktop(std::move(desktop)) {}
+    UnoOffice(uno::Session session, Ref<css::frame::XDesktop2> desktop)
+        : m_session(std::move(session)), m_office(m_session.office), m_desktop(std::move(desktop)) {
+    }
 
     std::unique_ptr<bridge::Document> addDocument(bool hidden) override {
         return call([&] {
@@ -332,9 +379,10 @@ public:
         });
     }
 
-    void terminate() override { uno::terminate(m_office); }
+    void terminate() override { uno::terminate(m_session); }
 
 private:
+    uno::Session m_session;
     Ref<css::uno::XComponentContext> m_office;
     Ref<css::frame::XDesktop2> m_desktop;
 };
@@ -342,12 +390,12 @@ private:
 class UnoBridge : public bridge::Bridge {
 public:
     std::unique_ptr<bridge::Office> attach(const QString& pipeName) override {
-        Ref<css::uno::XComponentContext> office = uno::attach(pipeName);
-        if (!office.is())
+        uno::Session session = uno::attach(pipeName);
+        if (!session.office.is())
             return nullptr;
         Ref<css::frame::XDesktop2> desktop =
-            call([&] { return css::frame::Desktop::create(office); });
-        return std::make_unique<UnoOffice>(office, desktop);
+            call([&] { return css::frame::Desktop::create(session.office); });
+        return std::make_unique<UnoOffice>(std::move(session), desktop);
     }
 };
 

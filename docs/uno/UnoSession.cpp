@@ -1,10 +1,11 @@
 #include "docs/uno/UnoSession.h"
 
-#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/bridge/BridgeFactory.hpp>
+#include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
-#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/exc_hlp.hxx>
 #include <rtl/bootstrap.hxx>
@@ -38,28 +39,47 @@ QString caughtMessage(const css::uno::Exception& e) {
     return text;
 }
 
-Ref<css::uno::XComponentContext> attach(const QString& pipeName) {
-    return call([&]() -> Ref<css::uno::XComponentContext> {
-        Ref<css::bridge::XUnoUrlResolver> resolver =
-            css::bridge::UnoUrlResolver::create(localContext());
+QString lostConnectionMessage(const QString& officeMessage) {
+    return QStringLiteral("The connection to the word processor was lost: it was closed or has "
+                          "ended while Tolvane was using it (%1).")
+        .arg(officeMessage);
+}
+
+Session attach(const QString& pipeName) {
+    return call([&]() -> Session {
+        const Ref<css::uno::XComponentContext> local = localContext();
+        Ref<css::connection::XConnection> connection;
         try {
-            Ref<css::uno::XInterface> office = resolver->resolve(
-                "uno:pipe,name=" + toOU(pipeName) + ";urp;StarOffice.ComponentContext");
-            return Ref<css::uno::XComponentContext>(office, css::uno::UNO_QUERY_THROW);
+            connection =
+                css::connection::Connector::create(local)->connect("pipe,name=" + toOU(pipeName));
         } catch (const css::connection::NoConnectException&) {
             return {};
         }
+        // An anonymous bridge of its own, so that it can be closed on its
+        // own (see terminate).
+        Session session;
+        session.bridge = css::bridge::BridgeFactory::create(local)->createBridge(
+            rtl::OUString(), "urp", connection, nullptr);
+        session.office.set(session.bridge->getInstance("StarOffice.ComponentContext"),
+                           css::uno::UNO_QUERY_THROW);
+        return session;
     });
 }
 
-bool terminate(const Ref<css::uno::XComponentContext>& office) {
-    return call([&] {
+bool terminate(const Session& session) {
+    const bool ended = call([&] {
         try {
-            return bool(css::frame::Desktop::create(office)->terminate());
+            return bool(css::frame::Desktop::create(session.office)->terminate());
         } catch (const css::lang::DisposedException&) {
             return true;
         }
     });
+    try {
+        Ref<css::lang::XComponent>(session.bridge, css::uno::UNO_QUERY_THROW)->dispose();
+    } catch (const css::uno::Exception&) {
+        // Disposed already: the office closed its end first.
+    }
+    return ended;
 }
 
 } // namespace tolvane::docs::uno

@@ -282,3 +282,30 @@ TEST(AutoGenPage, APairIsDrawnToOneRequestAndSavedTogether) {
         "Paper B: 1 place of the paper had to take a question used in the last 2 papers"))
         << f.messages.last().text.toStdString();
 }
+
+// The bank holds 3 easy and 1 hard multiple-choice question; 3 of each are
+// asked for at 10 marks. The request weighs 30 + 90 = 120 ("Medium"); the
+// paper saved holds 3 easy and 1 hard question, 30 + 30 = 60: "Easy".
+TEST(AutoGenPage, AShortBanksPaperIsSavedWithTheDifficultyOfWhatItHolds) {
+    PageFixture f;
+    TMain_F& m = *f.main;
+    TAutoGenPage& p = f.page();
+    f.click(m.ZDSJ_FBtn);
+    f.edit("XZTRY_FSE")->setValue(3);
+    f.edit("XZTN_FSE")->setValue(3);
+    f.edit("XZTZDFZ_FSE")->setValue(10);
+    f.edit("ZDZF_FSE")->setValue(60);
+    f.click(p.ZDSC_FBtn);
+    ASSERT_EQ(m.GeneratedTest.size(), 6);
+    int filled = 0;
+    for (const GeneratedEntry& e : m.GeneratedTest)
+        filled += e.isFilled() ? 1 : 0;
+    ASSERT_EQ(filled, 4);
+
+    f.messages.clear();
+    f.click(p.ZDBCSJ_FBtn);
+    EXPECT_EQ(f.messages.texts(), QStringList{"Test successfully saved!"});
+    const QStringList papers = f.rows("SELECT CJLS, ND FROM SJ");
+    EXPECT_EQ(papers, QStringList{"admin|Easy"});
+    EXPECT_EQ(f.rows("SELECT COUNT(*) FROM SJT"), QStringList{"4"});
+}

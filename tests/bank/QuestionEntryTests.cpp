@@ -1,4 +1,5 @@
 #include "bank/QuestionEntry.h"
+#include "core/AppPaths.h"
 
 #include "db/Query.h"
 #include "tests/support/TestBank.h"
@@ -44,7 +45,13 @@ TEST(DocumentNames, FoundOnlyAsAFileInTheDocumentFolder) {
     QDir(bank.dir()).mkpath("Doc/folder.doc");
 
     EXPECT_TRUE(documentExists("in-doc.doc"));
-    EXPECT_FALSE(documentExists("In-doc.doc")) << "names are looked up as they are";
+    EXPECT_TRUE(documentExists("IN-DOC.DOC")) << "found whatever the letter case of its name";
+    // Of two names that differ only in case, the exact one is taken.
+    bank.addDoc("Q5.doc");
+    bank.addDoc("q5.doc");
+    EXPECT_EQ(findInFolder(bank.dir() + "Doc/", "q5.doc"), bank.dir() + "Doc/q5.doc");
+    EXPECT_EQ(findInFolder(bank.dir() + "Doc/", "Q5.doc"), bank.dir() + "Doc/Q5.doc");
+    EXPECT_EQ(findInFolder(bank.dir() + "Doc/", "in-doc.DOC"), bank.dir() + "Doc/in-doc.doc");
     EXPECT_FALSE(documentExists("beside.doc"))
         << "beside the executable is not the document folder";
     EXPECT_FALSE(documentExists("../beside.doc")) << "a name must not leave the folder";

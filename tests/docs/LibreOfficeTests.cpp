@@ -208,6 +208,40 @@ TEST_F(LibreOffice, AnOfficeThatWentAwayFailsLoudlyAndTheNextConnectStartsAnothe
     app.addDocument().insertAfter("again\r");
 }
 
+// An office killed under a connected session (it crashed, or was ended from
+// outside): every write after that fails with a message that says what
+// happened, and this program lives on. Without SIGPIPE ignored, a write into
+// the pipe the office closed would have killed it.
+TEST_F(LibreOffice, AWriteToAKilledOfficeIsAClearErrorNotTheProgramsEnd) {
+    LibreOfficeApplication app(*s_options);
+    connect(app);
+    ASSERT_NE(s_office, nullptr);
+    LibreOfficeDocument& doc = app.addDocument();
+    doc.insertAfter("before\r");
+
+    s_office->kill();
+    s_office.reset();
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        try {
+            doc.insertAfter(QString("after %1\r").arg(i));
+            FAIL() << "the office is gone";
+        } catch (const WordError& e) {
+            EXPECT_TRUE(e.text().startsWith("The connection to the word processor was lost: it "
+                                            "was closed or has ended while Tolvane was using it"))
+                << e.what();
+        }
+    }
+    EXPECT_THROW(app.setVisible(true), WordError);
+    app.disconnect();
+
+    // The next connect starts another office.
+    connect(app);
+    ASSERT_NE(s_office, nullptr);
+    app.addDocument().insertAfter("again\r");
+    app.disconnect();
+}
+
 TEST_F(LibreOffice, VersionProbeUsesAPrivateOfficeAndLeavesNothingBehind) {
     const QString kept = s_dir->filePath("check-profile");
     for (int run = 0; run < 2; ++run) {
@@ -301,4 +335,31 @@ TEST_F(LibreOffice, ProbeReleasedWithoutQuitStillEndsItsOffice) {
     }
     EXPECT_FALSE(processAlive(process->pid()));
     EXPECT_TRUE(process->livingGroupMembers().isEmpty());
+}
+
+// Every document written shows no spelling marks, however many have been
+// written before; the office's own setting says the same. Read back from
+// each document's view, which is what decides whether its words are marked.
+TEST_F(LibreOffice, SpellCheckingIsOffInTheViewOfEveryDocumentWritten) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        LibreOfficeApplication app(*s_options);
+        connect(app);
+        LibreOfficeDocument& doc = app.addDocument();
+        app.setCheckSpellingAsYouType(false);
+        app.setCheckGrammarAsYouType(false);
+        doc.insertAfter("These words was writed wrong.\r");
+        app.setVisible(true);
+        EXPECT_FALSE(doc.checksSpellingAsYouType());
+        EXPECT_FALSE(app.checkSpellingAsYouType());
+        if (round == 2) {
+            // Either way, on request.
+            app.setCheckSpellingAsYouType(true);
+            EXPECT_TRUE(doc.checksSpellingAsYouType());
+            EXPECT_TRUE(app.checkSpellingAsYouType());
+            app.setCheckSpellingAsYouType(false);
+            EXPECT_FALSE(doc.checksSpellingAsYouType());
+        }
+        app.disconnect();
+    }
 }

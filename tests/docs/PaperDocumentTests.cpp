@@ -46,7 +46,7 @@ struct Fixture {
     RecordingProgress progress;
     db::Query paperQuery{&bank.connection()};
     db::Query questionQuery{&bank.connection()};
-    QStringList answers{"left from before"};
+    AnswerLines answers{AnswerLine::answer("left from before")};
 
     QString docDir() const { return bank.dir() + "Doc/"; }
     QString marker(const QString& name) const {
@@ -131,7 +131,7 @@ TEST(SavedPaperDocument, APaperOfAllSixTypesLineByLine) {
     f.plain("JianDaTi", 3, 5, "Explain", "Because");
     f.plain("YuanLiLunShu", 5, 6, "Discuss", "At length");
     f.question("XiTongSheJi", 8, "TypeID, TM, DA, NY, CZ, DABG, TMBG",
-               "4, 'Design', 'A design', 12, '1', 'a5.doc', 'q5.doc'");
+               "4, 'Design', 'A design', 12, '1', 'a5.doc', 'Q5.DOC'");
     f.question("XiTongCZ", 9,
                "TypeID, TM, NY, CZ, W1DA, W1DABG, W2DA, W2DABG, W3DA, W3DABG, W4DA, W4DABG, W5DA, "
                "W5DABG, WTS, TMBG",
@@ -174,6 +174,7 @@ TEST(SavedPaperDocument, APaperOfAllSixTypesLineByLine) {
     }
     EXPECT_EQ(doc.fontCalls(), (QList<WordFont>{font(true, 22), font(false, 14), font(false, 12)}));
     EXPECT_EQ(doc.caption(), "Tolvane Test");
+    // "Q5.DOC" is the file q5.doc: names are found whatever their letter case.
     EXPECT_EQ(doc.insertedFiles(), (QStringList{f.docDir() + "q5.doc", f.docDir() + "q6.doc"}));
     EXPECT_EQ(f.word.checkSpellingAsYouType(), false);
     EXPECT_EQ(f.word.checkGrammarAsYouType(), false);
@@ -182,9 +183,13 @@ TEST(SavedPaperDocument, APaperOfAllSixTypesLineByLine) {
     // Visible is the last thing asked before letting go.
     EXPECT_EQ(f.word.log().mid(f.word.log().size() - 2), (QStringList{"visible 1", "disconnect"}));
 
-    EXPECT_EQ(f.answers, (QStringList{"#" + mc, "C", "A", "#" + fb, "x, y. ", "#" + t3, "Because",
-                                      "#" + t4, "At length", "#" + t5, "A design", "a5.doc",
-                                      "#" + t6, "*", "!first", "w1.doc", "!second"}));
+    using L = AnswerLine;
+    EXPECT_EQ(f.answers,
+              (AnswerLines{L::heading(mc), L::answer("C"), L::answer("A"), L::heading(fb),
+                           L::answer("x, y. "), L::heading(t3), L::answer("Because"),
+                           L::heading(t4), L::answer("At length"), L::heading(t5),
+                           L::answer("A design"), L::document("a5.doc"), L::heading(t6), L::parts(),
+                           L::part("first"), L::document("w1.doc"), L::part("second")}));
 
     EXPECT_EQ(
         f.progress.events,
@@ -240,7 +245,8 @@ TEST(SavedPaperDocument, TheFirstRowsMarkStandsForTheSection) {
     f.paperRow("P", 1, 2, 5);
     f.paperRow("P", 1, 3, 9);
     ASSERT_TRUE(f.renderPaper("P", 3));
-    EXPECT_EQ(f.answers.first(), "#1. Multiple-choice (3 Questions, Each 2 Mark, Total 6 Marks)");
+    EXPECT_EQ(f.answers.first(),
+              AnswerLine::heading("1. Multiple-choice (3 Questions, Each 2 Mark, Total 6 Marks)"));
 }
 
 TEST(SavedPaperDocument, BlanksAreJoinedUpToTheFirstNull) {
@@ -262,7 +268,7 @@ TEST(SavedPaperDocument, BlanksAreJoinedUpToTheFirstNull) {
         f.paperRow("P", 2, 1, 1);
         ASSERT_TRUE(f.renderPaper("P", 1));
         ASSERT_EQ(f.answers.size(), 2);
-        EXPECT_EQ(f.answers[1], c.joined);
+        EXPECT_EQ(f.answers[1], AnswerLine::answer(c.joined));
     }
 }
 
@@ -271,7 +277,7 @@ TEST(SavedPaperDocument, ATypeSixQuestionWithoutSubQuestionsAddsOnlyTheStar) {
     f.question("XiTongCZ", 1, "TypeID, TM, NY, CZ, WTS, TMBG", "6, 'Q', 12, '1', 0, ''");
     f.paperRow("P", 6, 1, 4);
     ASSERT_TRUE(f.renderPaper("P", 1));
-    EXPECT_EQ(f.answers.mid(1), QStringList{"*"});
+    EXPECT_EQ(f.answers.mid(1), AnswerLines{AnswerLine::parts()});
     // No question file: the empty paragraphs still follow.
     expectText(f.word.lastDocument(), testHead() + "\r" + heading(6, "Type 6 Question(", 1, 4) +
                                           "\r\r   1. Q\r\r" + QString("\r").repeated(10));
@@ -289,7 +295,8 @@ TEST(SavedPaperDocument, AQuestionGoneFromItsTableSaysSoInTestAndAnswers) {
     expectText(f.word.lastDocument(), testHead() + "\r" + heading(3, "Type 3 (", 2, 2) +
                                           "\r\r   1. " + missing + "\r\r\r\r\r\r\r" +
                                           "   2. Present\r\r\r\r\r\r\r");
-    EXPECT_EQ(f.answers.mid(1), (QStringList{missing, "Yes"}));
+    EXPECT_EQ(f.answers.mid(1),
+              (AnswerLines{AnswerLine::answer(missing), AnswerLine::answer("Yes")}));
 }
 
 TEST(SavedPaperDocument, PreviewingTwiceKeepsTheAnswersOfOnePreview) {
@@ -297,7 +304,7 @@ TEST(SavedPaperDocument, PreviewingTwiceKeepsTheAnswersOfOnePreview) {
     f.choice(1, "Q");
     f.paperRow("P", 1, 1, 1);
     ASSERT_TRUE(f.renderPaper("P", 1));
-    const QStringList once = f.answers;
+    const AnswerLines once = f.answers;
     ASSERT_TRUE(f.renderPaper("P", 1));
     EXPECT_EQ(f.answers, once);
     EXPECT_EQ(f.word.documentCount(), 2);
@@ -314,7 +321,7 @@ TEST(SavedPaperDocument, NoOfficeMeansOneMessageAndNothingElse) {
     EXPECT_EQ(f.messages.last().caption, "Connection error");
     EXPECT_EQ(f.messages.last().icon, MsgIcon::Error);
     EXPECT_EQ(f.progress.events.last(), "abort");
-    EXPECT_EQ(f.answers, QStringList{"left from before"});
+    EXPECT_EQ(f.answers, AnswerLines{AnswerLine::answer("left from before")});
     EXPECT_EQ(f.word.documentCount(), 0);
 }
 
@@ -357,7 +364,7 @@ TEST(SavedPaperDocument, AFieldWithoutValueEndsTheRenderingWithItsName) {
     EXPECT_FALSE(f.word.isConnected());
 }
 
-TEST(GeneratedTestDocument, SectionsAsTheyFirstOccurWithTheRequestsFigures) {
+TEST(GeneratedTestDocument, SectionsAsTheyFirstOccurCountingWhatWasDrawn) {
     Fixture f;
     f.bank.addDoc("q.doc");
     f.choice(1, "C1");
@@ -366,7 +373,9 @@ TEST(GeneratedTestDocument, SectionsAsTheyFirstOccurWithTheRequestsFigures) {
     f.question("XiTongSheJi", 5, "TypeID, TM, DA, NY, CZ, DABG, TMBG",
                "4, 'S5', 'D5', 12, '1', '', 'q.doc'");
     autogen::GenerationRequest request;
-    request.rows[0] = {{3, 4, 3}, 2}; // multiple choice: 10 at 2, whatever was drawn
+    // The bank fell short: 2 of 10 multiple-choice questions, 1 of 2 of
+    // type 5. The headings count what the paper prints, at the marks asked.
+    request.rows[0] = {{3, 4, 3}, 2};
     request.rows[2] = {{1, 0, 0}, 7};
     request.rows[4] = {{0, 2, 0}, 5};
     const GeneratedTestList test{{3, 1}, {1, 1}, {4, 5}, {1, 2}, {0, 0}, {0, 0}};
@@ -374,8 +383,8 @@ TEST(GeneratedTestDocument, SectionsAsTheyFirstOccurWithTheRequestsFigures) {
     ASSERT_TRUE(renderGeneratedTest(f.word, f.progress, f.questionQuery, test, request, f.docDir(),
                                     f.answers));
     const QString t3 = heading(1, "Type 3 (", 1, 7);
-    const QString mc = heading(2, "Multiple-choice (", 10, 2);
-    const QString t5 = heading(3, "Type 5 Question(", 2, 5);
+    const QString mc = heading(2, "Multiple-choice (", 2, 2);
+    const QString t5 = heading(3, "Type 5 Question(", 1, 5);
     expectText(f.word.lastDocument(),
                testHead() +                                                       //
                    "\r" + t3 + "\r\r   1. T1\r\r\r\r\r\r\r" +                     //
@@ -383,7 +392,10 @@ TEST(GeneratedTestDocument, SectionsAsTheyFirstOccurWithTheRequestsFigures) {
                    "\r" + t5 + "\r\r   1. S5\r\r" + QString(11, ' ') + "\r" + f.marker("q.doc") +
                    "\r\r\r\r\r" + //
                    "2. C2\r   A. a2\r   B. b2\r   C. c2\r   D. d2\r\r");
-    EXPECT_EQ(f.answers, (QStringList{"#" + t3, "D1", "#" + mc, "B", "#" + t5, "D5", "B"}));
+    using L = AnswerLine;
+    EXPECT_EQ(f.answers,
+              (AnswerLines{L::heading(t3), L::answer("D1"), L::heading(mc), L::answer("B"),
+                           L::heading(t5), L::answer("D5"), L::answer("B")}));
     EXPECT_EQ(f.word.lastDocument().caption(), "Tolvane Test");
     EXPECT_EQ(f.word.lastDocument().paragraphs()[3].font, font(false, 12));
     // The unfilled places take no step: the gauge stops short.
@@ -405,21 +417,37 @@ TEST(GeneratedTestDocument, NothingGeneratedIsRefused) {
     EXPECT_EQ(f.word.connectCount(), 0);
 }
 
-TEST(AnswerDocument, TheLineRulesInTheirOrder) {
+TEST(AnswerDocument, EachLineAsItsKindSaysWhateverItsText) {
     Fixture f;
     f.bank.addDoc("key.DOC");
     f.bank.addDoc("!sub.Doc");
-    const QStringList answers{"#1. A#B#", "A",           "",         "key.DOC", "#2. Next", "*",
-                              "*",        "!first!part", "!sub.Doc", "!second", "C"};
+    using L = AnswerLine;
+    // Texts that look like other kinds print as typed.
+    const AnswerLines answers{L::heading("1. A#B"),
+                              L::answer("A"),
+                              L::answer(""),
+                              L::document("key.DOC"),
+                              L::answer("#include <stdio.h>"),
+                              L::answer("notes.DOC"),
+                              L::heading("2. Next"),
+                              L::parts(),
+                              L::parts(),
+                              L::part("first!part"),
+                              L::document("!sub.Doc"),
+                              L::part("!x"),
+                              L::answer("*"),
+                              L::answer("C")};
     ASSERT_TRUE(renderAnswers(f.word, f.progress, &answers, f.docDir()));
     const RecordingWordDocument& doc = f.word.lastDocument();
     expectText(doc, "English Final Test Answers\r               \r" +   //
-                        QString("\r1. AB\r") + "1. A\r" + "2. \r" +     //
+                        QString("\r1. A#B\r") + "1. A\r" + "2. \r" +    //
                         " \r" + f.marker("key.DOC") + "\r\r\r\r\r\r" +  //
+                        "3. #include <stdio.h>\r" + "4. notes.DOC\r" +  //
                         "\r2. Next\r" +                                 //
-                        "1. \r   1.firstpart\r\r" +                     //
+                        "1. \r   1.first!part\r\r" +                    //
                         " \r" + f.marker("!sub.Doc") + "\r\r\r\r\r\r" + //
-                        "   2.second\r\r" + "2. C\r");
+                        "   2.!x\r\r" + "2. *\r" + "3. C\r");
+    EXPECT_EQ(doc.insertedFiles(), (QStringList{f.docDir() + "key.DOC", f.docDir() + "!sub.Doc"}));
     EXPECT_EQ(doc.caption(), "Tolvane Test Answers");
     EXPECT_EQ(doc.fontCalls(), (QList<WordFont>{font(true, 22), font(false, 12)}));
     EXPECT_EQ(doc.paragraphs()[1].font, font(true, 22));
@@ -433,7 +461,8 @@ TEST(AnswerDocument, TheLineRulesInTheirOrder) {
 
 TEST(AnswerDocument, WrittenTwiceTheSameAndOnlyWithAnswers) {
     Fixture f;
-    const QStringList answers{"#1. Heading", "A", "C"};
+    const AnswerLines answers{AnswerLine::heading("1. Heading"), AnswerLine::answer("A"),
+                              AnswerLine::answer("C")};
     ASSERT_TRUE(renderAnswers(f.word, f.progress, &answers, f.docDir()));
     ASSERT_TRUE(renderAnswers(f.word, f.progress, &answers, f.docDir()));
     ASSERT_EQ(f.word.documentCount(), 2);
@@ -441,8 +470,8 @@ TEST(AnswerDocument, WrittenTwiceTheSameAndOnlyWithAnswers) {
     expectText(f.word.document(0),
                "English Final Test Answers\r               \r\r1. Heading\r1. A\r2. C\r");
 
-    const QStringList none;
-    for (const QStringList* list : {static_cast<const QStringList*>(nullptr), &none}) {
+    const AnswerLines none;
+    for (const AnswerLines* list : {static_cast<const AnswerLines*>(nullptr), &none}) {
         f.messages.clear();
         EXPECT_FALSE(renderAnswers(f.word, f.progress, list, f.docDir()));
         ASSERT_EQ(f.messages.count(), 1);

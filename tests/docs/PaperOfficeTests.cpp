@@ -41,6 +41,7 @@ public:
             paragraphs = m_document->paragraphs();
             caption = m_document->caption();
             spelling = m_office.checkSpellingAsYouType();
+            viewSpelling = m_document->checksSpellingAsYouType();
             m_document = nullptr;
         }
         m_office.disconnect();
@@ -50,6 +51,8 @@ public:
     QList<WordParagraph> paragraphs;
     QString caption;
     bool spelling = true;
+    // The document's own view: what decides whether words are marked.
+    bool viewSpelling = true;
 
 private:
     LibreOfficeApplication m_office;
@@ -137,12 +140,21 @@ TEST(PaperInOffice, ASavedPaperWithQuotedDocumentsAndItsAnswers) {
     bank.exec("INSERT INTO TianKong (BH, TypeID, TM, K1, K2, YTS, NY, CZ) VALUES (1, 2, 'Fill', "
               "'x', 'y', 2, 12, '1')");
     bank.exec("INSERT INTO XiTongSheJi (BH, TypeID, TM, DA, NY, CZ, DABG, TMBG) VALUES (1, 4, "
-              "'Design', 'See the plan', 12, '1', 'a5.doc', 'q5.doc')");
+              "'Design', 'See the plan', 12, '1', 'a5.doc', 'Q5.DOC')");
     bank.exec("INSERT INTO XiTongCZ (BH, TypeID, TM, NY, CZ, W1DA, W1DABG, W2DA, W2DABG, WTS, "
               "TMBG) VALUES (1, 6, 'Operate', 12, '1', 'Start it', 'w1.doc', 'Stop it', '', 2, "
               "'q6.doc')");
+    // Answers that look like headings, parts, the start of a type 6 question
+    // or a document name: each is an answer, printed as typed.
+    const QStringList awkward{"#include <stdio.h>", "!x", "*", "notes.DOC"};
+    for (int i = 0; i < awkward.size(); ++i)
+        bank.exec(QString("INSERT INTO JianDaTi (BH, TypeID, TM, DA, NY, CZ) VALUES (%1, 3, "
+                          "'Q%1', '%2', 12, '1')")
+                      .arg(i + 1)
+                      .arg(awkward[i]));
     bank.exec("INSERT INTO SJ (SJDH, CJLS, ND) VALUES ('P', 'admin', 'Easy')");
     bank.exec("INSERT INTO SJT (SJDH, TypeID, BH, FZ) VALUES ('P', 1, 1, 2), ('P', 2, 1, 3), "
+              "('P', 3, 1, 5), ('P', 3, 2, 5), ('P', 3, 3, 5), ('P', 3, 4, 5), "
               "('P', 4, 1, 10), ('P', 6, 1, 20)");
 
     OfficeOptions options;
@@ -154,26 +166,35 @@ TEST(PaperInOffice, ASavedPaperWithQuotedDocumentsAndItsAnswers) {
     NullProgress progress;
     db::Query paperQuery(&bank.connection());
     db::Query questionQuery(&bank.connection());
-    QStringList answers;
-    QStringList recordedAnswers;
+    AnswerLines answers;
+    AnswerLines recordedAnswers;
 
-    ASSERT_TRUE(renderSavedPaper(recording, progress, paperQuery, questionQuery, "P", 4, docDir,
+    ASSERT_TRUE(renderSavedPaper(recording, progress, paperQuery, questionQuery, "P", 8, docDir,
                                  recordedAnswers));
     ASSERT_TRUE(
-        renderSavedPaper(office, progress, paperQuery, questionQuery, "P", 4, docDir, answers));
+        renderSavedPaper(office, progress, paperQuery, questionQuery, "P", 8, docDir, answers));
     std::shared_ptr<OfficeProcess> started = office.office().startedOffice();
     ASSERT_NE(started, nullptr);
     EXPECT_EQ(messages.count(), 0);
     EXPECT_EQ(answers, recordedAnswers);
     EXPECT_EQ(office.caption, "Tolvane Test");
     EXPECT_FALSE(office.spelling);
+    EXPECT_FALSE(office.viewSpelling);
     const RecordingWordDocument& test = recording.lastDocument();
     expectSame(expand(test, docDir, files), office.paragraphs);
 
     ASSERT_TRUE(renderAnswers(recording, progress, &recordedAnswers, docDir));
     ASSERT_TRUE(renderAnswers(office, progress, &answers, docDir));
     EXPECT_EQ(office.caption, "Tolvane Test Answers");
+    EXPECT_FALSE(office.viewSpelling);
     expectSame(expand(recording.lastDocument(), docDir, files), office.paragraphs);
+    QStringList texts;
+    for (const WordParagraph& p : office.paragraphs)
+        texts << p.text;
+    const int t3 = texts.indexOf("3. Type 3 (4 Questions, Each 5 Mark, Total 20 Marks)");
+    ASSERT_GE(t3, 0) << texts.join('|').toStdString();
+    EXPECT_EQ(texts.mid(t3 + 1, 4),
+              (QStringList{"1. #include <stdio.h>", "2. !x", "3. *", "4. notes.DOC"}));
 
     // Both documents stay open in the one office.
     LibreOfficeApplication reader(options);

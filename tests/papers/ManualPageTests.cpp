@@ -97,7 +97,7 @@ struct ManualFixture {
                   "('2', 'Grammar'), ('10', 'Tenth'), ('10.1', 'Ten one')");
         test::addQuestion(bank, "XuanZeTi", 1, 1, "1.1  Sounds", 12);
         test::addQuestion(bank, "XuanZeTi", 1, 2, "1  Basics", 13);
-        test::addQuestion(bank, "XuanZeTi", 1, 3, "10.1  Ten one", 14);
+        test::addQuestion(bank, "XuanZeTi", 1, 3, "1  Basics", 14);
         test::addQuestion(bank, "XuanZeTi", 1, 4, "2  Grammar", 12);
         test::addQuestion(bank, "XuanZeTi", 1, 5, "1.1  Sounds", 15); // no such difficulty
         test::addQuestion(bank, "TianKong", 2, 1, "1.1  Sounds", 12);
@@ -162,7 +162,7 @@ TEST(ManualPage, BrowsesTheTickedSectionOrChapterOfTheChosenType) {
     // Unticking the selected node empties the grid.
     f.tick("1.1  Sounds");
     EXPECT_TRUE(f.grid().isEmpty());
-    // Chapter 1 takes chapter 10 and its sections too.
+    // A chapter: its own questions and those of its sections.
     f.tick("1  Basics");
     EXPECT_EQ(f.grid(), QStringList({"1|1|Easy", "2|1|Medium", "3|1|Hard"}));
     f.chooseType(1);
@@ -179,6 +179,42 @@ TEST(ManualPage, BrowsesTheTickedSectionOrChapterOfTheChosenType) {
     f.main->SDZJ_CT->setCurrentItem(f.node("10  Tenth"));
     f.chooseType(1);
     EXPECT_EQ(f.grid(), QStringList{"4|1|Easy"});
+}
+
+// Chapter 1 holds the questions whose chapter code is 1 or begins with
+// "1.", not those of chapter 10; a section is found whatever the letter case
+// its questions were filed with.
+TEST(ManualPage, AChapterShowsItsOwnQuestionsAndASectionIgnoresLetterCase) {
+    ManualFixture f;
+    test::addQuestion(f.bank, "JianDaTi", 3, 11, "1  Basics", 12);
+    test::addQuestion(f.bank, "JianDaTi", 3, 12, "1.1  Sounds", 12);
+    test::addQuestion(f.bank, "JianDaTi", 3, 13, "1.1  SOUNDS", 12);
+    test::addQuestion(f.bank, "JianDaTi", 3, 14, "10  Tenth", 12);
+    test::addQuestion(f.bank, "JianDaTi", 3, 15, "10.1  Ten one", 12);
+    test::addQuestion(f.bank, "JianDaTi", 3, 16, "2  Grammar", 12);
+    f.chooseType(2);
+    const struct {
+        const char* node;
+        QStringList ids;
+    } cases[] = {
+        {"1  Basics", {"11", "12", "13"}},
+        {"1.1  Sounds", {"12", "13"}},
+        {"10  Tenth", {"14", "15"}},
+        {"10.1  Ten one", {"15"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.node);
+        f.tick(c.node);
+        QStringList ids;
+        for (const QString& row : f.grid())
+            ids << row.section('|', 0, 0);
+        ids.sort();
+        EXPECT_EQ(ids, c.ids);
+        f.tick(c.node);
+        EXPECT_TRUE(f.grid().isEmpty());
+    }
+    EXPECT_EQ(papers::chapterFilter("100  Hundredth"), "100");
+    EXPECT_EQ(papers::chapterFilter(" 1  Basics"), "1");
 }
 
 TEST(ManualPage, AssemblesChecksAndSavesAPaper) {

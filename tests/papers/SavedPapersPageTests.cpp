@@ -124,8 +124,8 @@ TEST(SavedPapersPage, OnlyAClickSelectsAPaperNotTheKeyboard) {
     // Preview still renders the paper last clicked.
     p.YLSJ_FBtn->click();
     ASSERT_EQ(f.word->documentCount(), 1);
-    EXPECT_TRUE(f.main->AnswerList->contains("So"));
-    EXPECT_FALSE(f.main->AnswerList->contains("Thus"));
+    EXPECT_TRUE(f.main->AnswerList->contains(docs::AnswerLine::answer("So")));
+    EXPECT_FALSE(f.main->AnswerList->contains(docs::AnswerLine::answer("Thus")));
 
     // Clicking the paper already shown reloads nothing; another one does.
     f.clickRow(2);
@@ -228,10 +228,13 @@ TEST(SavedPapersPage, PreviewFillsTheAnswersThatBothAnswerButtonsWrite) {
     TMain_F& m = *f.main;
     m.AvailablePage->YLSJ_FBtn->click();
     ASSERT_EQ(f.word->documentCount(), 1);
-    EXPECT_EQ(
-        *m.AnswerList,
-        (QStringList{"#3. Type 3 (1 Questions, Each 4 Mark, Total 4 Marks)", "So",
-                     "#4. Type 4 Question(1 Questions, Each 6 Mark, Total 6 Marks)", "Thus"}));
+    using L = docs::AnswerLine;
+    EXPECT_EQ(*m.AnswerList,
+              (docs::AnswerLines{L::heading("3. Type 3 (1 Questions, Each 4 Mark, Total 4 Marks)"),
+                                 L::answer("So"),
+                                 L::heading("4. Type 4 Question(1 Questions, Each 6 Mark, Total "
+                                            "6 Marks)"),
+                                 L::answer("Thus")}));
     EXPECT_FALSE(f.progress->isVisible());
 
     m.AvailablePage->BCDA_FBtn->click();
@@ -253,13 +256,18 @@ TEST(SavedPapersPage, TheAutoGenerationPreviewRendersTheDrawnPaper) {
     PageFixture f;
     TMain_F& m = *f.main;
     m.ZDSJ_FBtn->click();
-    m.findChild<widgets::TFlatSpinEditInteger*>("JDTRY_FSE")->setValue(1);
-    m.findChild<widgets::TFlatSpinEditInteger*>("JDTZDFZ_FSE")->setValue(100);
+    // Two asked for, one drawn: the bank fell short. The heading counts the
+    // one the paper prints.
+    m.findChild<widgets::TFlatSpinEditInteger*>("JDTRY_FSE")->setValue(2);
+    m.findChild<widgets::TFlatSpinEditInteger*>("JDTZDFZ_FSE")->setValue(50);
     m.GeneratedTest = {{3, 1}, {0, 0}};
     m.AutoGenPage->ZDYLSJ_FBtn->click();
     ASSERT_EQ(f.word->documentCount(), 1);
-    EXPECT_EQ(*m.AnswerList,
-              (QStringList{"#1. Type 3 (1 Questions, Each 100 Mark, Total 100 Marks)", "So"}));
+    const QString heading = "1. Type 3 (1 Questions, Each 50 Mark, Total 50 Marks)";
+    EXPECT_TRUE(f.word->document(0).text().contains("\r" + heading + "\r"))
+        << f.word->document(0).text().toStdString();
+    EXPECT_EQ(*m.AnswerList, (docs::AnswerLines{docs::AnswerLine::heading(heading),
+                                                docs::AnswerLine::answer("So")}));
     EXPECT_FALSE(f.progress->isVisible());
 }
 

@@ -1,4 +1,5 @@
 #include "core/AppPaths.h"
+#include "core/BrokenPipes.h"
 #include "tools/backup/BackupWindow.h"
 #include "tools/backup/CommandLine.h"
 
@@ -52,6 +53,7 @@ void killAtStepForTests() {
 } // namespace
 
 int main(int argc, char** argv) {
+    tolvane::ignoreBrokenPipes();
     // Without a window the program needs no display at all.
     bool noWindow = false;
     for (int i = 1; i < argc; ++i)

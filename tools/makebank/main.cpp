@@ -1,13 +1,11 @@
 #include "core/AppPaths.h"
+#include "core/BrokenPipes.h"
 #include "tools/makebank/MakeBankCommand.h"
 
 #include <QCoreApplication>
 
-#include <csignal>
-
 int main(int argc, char** argv) {
-    // The demo documents are written by the office through pipes.
-    std::signal(SIGPIPE, SIG_IGN);
+    tolvane::ignoreBrokenPipes();
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
