@@ -61,6 +61,15 @@ struct Layout {
     }
 };
 
+// A GIFT file of one question, for the exchange program to import.
+QString writeGift(const QString& dir) {
+    const QString path = dir + QStringLiteral("/one.gift");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("::Capital::The capital of France is {=Paris}.\n");
+    return path;
+}
+
 int run(const QString& exe, const QStringList& args, QString* output) {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
@@ -104,7 +113,7 @@ TEST(DataFolder, TheHelpFileBesideTheProgramOrWhereThePackagePutsIt) {
     EXPECT_EQ(AppPaths::helpFile(), l.programDir() + "Zenlo.chm");
 }
 
-// The bank maker and the backup program, each run from a portable folder and
+// The bank maker, the backup program and the exchange program, each run from a portable folder and
 // from a read-only program folder with no DB/, find their data by the same
 // rule; nothing is written into an installed program's folder.
 TEST(DataFolder, EveryProgramKeepsItsDataByTheRule) {
@@ -116,6 +125,8 @@ TEST(DataFolder, EveryProgramKeepsItsDataByTheRule) {
             l.install(QStringLiteral(TOLVANE_MAKEBANK_EXE), QStringLiteral("tolvane-makebank"));
         const QString backup =
             l.install(QStringLiteral(TOLVANE_BACKUP_EXE), QStringLiteral("BackUp.exe"));
+        const QString exchange =
+            l.install(QStringLiteral(TOLVANE_EXCHANGE_EXE), QStringLiteral("tolvane-exchange"));
         const QStringList before = l.programFolder();
         if (!portable)
             l.makeReadOnly();
@@ -125,6 +136,16 @@ TEST(DataFolder, EveryProgramKeepsItsDataByTheRule) {
             << out.toStdString();
         EXPECT_TRUE(out.contains(data + "DB/TiKu.mdb")) << out.toStdString();
         ASSERT_TRUE(QFile::exists(data + "DB/TiKu.mdb"));
+
+        // The exchange program imports into that bank and exports from it.
+        ASSERT_EQ(run(exchange, {"import", writeGift(l.tmp.path())}, &out), 0) << out.toStdString();
+        ASSERT_EQ(
+            run(exchange, {"export", "--format", "gift", "-o", l.tmp.path() + "/out.gift"}, &out),
+            0)
+            << out.toStdString();
+        QFile exported(l.tmp.path() + "/out.gift");
+        ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(exported.readAll().contains("Paris"));
 
         // A backup as the options window asks for it, to the default folder.
         QFile ini(data + "set.ini");
@@ -155,6 +176,11 @@ TEST(DataFolder, DirOverridesTheRule) {
     ASSERT_EQ(run(makebank, {"--dir", elsewhere}, &out), 0) << out.toStdString();
     EXPECT_TRUE(QFile::exists(elsewhere + "DB/TiKu.mdb"));
     EXPECT_FALSE(QFile::exists(l.userData()));
+    const QString exchange =
+        l.install(QStringLiteral(TOLVANE_EXCHANGE_EXE), QStringLiteral("tolvane-exchange"));
+    ASSERT_EQ(run(exchange, {"import", "--dir", elsewhere, writeGift(l.tmp.path())}, &out), 0)
+        << out.toStdString();
+    EXPECT_FALSE(QFile::exists(l.userData()));
 
     QFile ini(elsewhere + "set.ini");
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
@@ -166,7 +192,7 @@ TEST(DataFolder, DirOverridesTheRule) {
     EXPECT_EQ(run(backup, {"han_backup", "--no-window", "--dir"}, &out), 2);
 
     // Each program explains itself, without a display.
-    for (const QString& exe : {makebank, backup}) {
+    for (const QString& exe : {makebank, backup, exchange}) {
         ASSERT_EQ(run(exe, {"--help"}, &out), 0) << exe.toStdString();
         EXPECT_TRUE(out.startsWith("Usage:")) << out.toStdString();
     }
