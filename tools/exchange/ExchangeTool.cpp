@@ -1,6 +1,7 @@
 #include "tools/exchange/ExchangeTool.h"
 
 #include "core/AppPaths.h"
+#include "core/ArgumentScanner.h"
 #include "db/Database.h"
 #include "exchange/BankExchange.h"
 
@@ -39,32 +40,11 @@ struct Command {
 Command parse(const QStringList& arguments) {
     Command c;
     bool dirGiven = false, difficultyGiven = false, formatGiven = false, outputGiven = false;
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString arg = arguments[i];
-        QString value;
-        bool inlineValue = false;
-        if (arg.startsWith(QLatin1String("--")) && arg.contains('=')) {
-            value = arg.mid(arg.indexOf('=') + 1);
-            arg = arg.left(arg.indexOf('='));
-            inlineValue = true;
-        }
-        auto takeValue = [&](bool* given) {
-            if (given && *given)
-                throw UsageError(QStringLiteral("The option %1 is given twice.").arg(arg));
-            if (given)
-                *given = true;
-            if (inlineValue)
-                return value;
-            if (i + 1 >= arguments.size())
-                throw UsageError(QStringLiteral("The option %1 needs a value.").arg(arg));
-            return arguments[++i];
-        };
-        auto noValue = [&] {
-            if (inlineValue)
-                throw UsageError(QStringLiteral("The option %1 takes no value.").arg(arg));
-        };
+    ArgumentScanner<UsageError> scan(arguments);
+    while (scan.next()) {
+        const QString arg = scan.name();
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            noValue();
+            scan.noValue();
             c.help = true;
         } else if (c.action.isEmpty() && !arg.startsWith('-')) {
             if (arg != QLatin1String("import") && arg != QLatin1String("export"))
@@ -72,25 +52,25 @@ Command parse(const QStringList& arguments) {
                     QStringLiteral("Unknown command \"%1\": use import or export.").arg(arg));
             c.action = arg;
         } else if (arg == QLatin1String("--dir")) {
-            c.dir = takeValue(&dirGiven);
+            c.dir = scan.value(&dirGiven);
             if (c.dir.isEmpty())
                 throw UsageError(QStringLiteral("The option --dir needs a folder."));
         } else if (arg == QLatin1String("--chapter")) {
-            c.chapters << takeValue(nullptr);
+            c.chapters << scan.value();
         } else if (arg == QLatin1String("--difficulty")) {
-            c.difficulty = takeValue(&difficultyGiven).toLower();
+            c.difficulty = scan.value(&difficultyGiven).toLower();
         } else if (arg == QLatin1String("--dry-run")) {
-            noValue();
+            scan.noValue();
             c.dryRun = true;
         } else if (arg == QLatin1String("--format")) {
-            c.format = takeValue(&formatGiven).toLower();
+            c.format = scan.value(&formatGiven).toLower();
         } else if (arg == QLatin1String("--no-documents")) {
-            noValue();
+            scan.noValue();
             c.noDocuments = true;
         } else if (arg == QLatin1String("-o") || arg == QLatin1String("--output")) {
-            c.output = takeValue(&outputGiven);
+            c.output = scan.value(&outputGiven);
         } else if (arg.startsWith('-') && arg != QLatin1String("-")) {
-            throw UsageError(QStringLiteral("Unknown option \"%1\".").arg(arguments[i]));
+            throw UsageError(QStringLiteral("Unknown option \"%1\".").arg(scan.argument()));
         } else if (c.file.isEmpty()) {
             c.file = arg;
         } else {

@@ -1,4 +1,5 @@
 #include "tools/makebank/MakeBankCommand.h"
+#include "core/ArgumentScanner.h"
 
 #include <QDir>
 
@@ -37,50 +38,30 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& defaul
     cl.options.dir = defaultDir;
     bool& dirGiven = cl.dirGiven;
     bool officeGiven = false;
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString arg = arguments[i];
-        QString value;
-        bool inlineValue = false;
-        if (arg.startsWith(QLatin1String("--")) && arg.contains('=')) {
-            value = arg.mid(arg.indexOf('=') + 1);
-            arg = arg.left(arg.indexOf('='));
-            inlineValue = true;
-        }
-        auto takeValue = [&](bool& given) {
-            if (given)
-                throw UsageError(QStringLiteral("The option %1 is given twice.").arg(arg));
-            given = true;
-            if (inlineValue)
-                return value;
-            if (i + 1 >= arguments.size())
-                throw UsageError(QStringLiteral("The option %1 needs a value.").arg(arg));
-            return arguments[++i];
-        };
-        auto noValue = [&] {
-            if (inlineValue)
-                throw UsageError(QStringLiteral("The option %1 takes no value.").arg(arg));
-        };
+    ArgumentScanner<UsageError> scan(arguments);
+    while (scan.next()) {
+        const QString arg = scan.name();
         if (arg == QLatin1String("--dir")) {
-            cl.options.dir = takeValue(dirGiven);
+            cl.options.dir = scan.value(&dirGiven);
             if (cl.options.dir.isEmpty())
                 throw UsageError(QStringLiteral("The option --dir needs a folder."));
         } else if (arg == QLatin1String("--admin")) {
-            cl.options.adminName = takeValue(cl.options.adminNameGiven);
+            cl.options.adminName = scan.value(&cl.options.adminNameGiven);
         } else if (arg == QLatin1String("--password")) {
-            cl.options.adminPassword = takeValue(cl.options.adminPasswordGiven);
+            cl.options.adminPassword = scan.value(&cl.options.adminPasswordGiven);
         } else if (arg == QLatin1String("--office")) {
-            cl.options.officeProgram = takeValue(officeGiven);
+            cl.options.officeProgram = scan.value(&officeGiven);
         } else if (arg == QLatin1String("--demo")) {
-            noValue();
+            scan.noValue();
             cl.options.demo = true;
         } else if (arg == QLatin1String("--force")) {
-            noValue();
+            scan.noValue();
             cl.options.force = true;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            noValue();
+            scan.noValue();
             cl.help = true;
         } else if (arg.startsWith('-')) {
-            throw UsageError(QStringLiteral("Unknown option \"%1\".").arg(arguments[i]));
+            throw UsageError(QStringLiteral("Unknown option \"%1\".").arg(scan.argument()));
         } else {
             throw UsageError(QStringLiteral("Unexpected argument \"%1\".").arg(arg));
         }
