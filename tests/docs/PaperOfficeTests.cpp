@@ -4,6 +4,7 @@
 // quoted document's own paragraphs where the recording marks the file.
 #include "core/Progress.h"
 #include "docs/LibreOffice.h"
+#include "docs/OfficeProcess.h"
 #include "docs/PaperDocuments.h"
 #include "docs/RecordingWord.h"
 #include "tests/support/MessageRecorder.h"
@@ -120,6 +121,23 @@ void expectSame(const QList<Expected>& want, const QList<WordParagraph>& got) {
     }
 }
 
+// Ends the offices a test started however the test ends, so that a failed
+// assertion leaves no office behind to meet the next run.
+struct OfficeReaper {
+    OfficeOptions options;
+    QList<std::shared_ptr<OfficeProcess>> started;
+    ~OfficeReaper() {
+        try {
+            LibreOfficeApplication::terminateOffice(options);
+        } catch (const std::exception&) {
+            // Gone already: the processes below are ended in any case.
+        }
+        for (const std::shared_ptr<OfficeProcess>& process : started)
+            if (process && !process->waitForExit(20000))
+                process->kill();
+    }
+};
+
 } // namespace
 
 TEST(PaperInOffice, ASavedPaperWithQuotedDocumentsAndItsAnswers) {
@@ -161,6 +179,7 @@ TEST(PaperInOffice, ASavedPaperWithQuotedDocumentsAndItsAnswers) {
     options.pipeName = QString("tolvane_papertest_%1").arg(QCoreApplication::applicationPid());
     options.headless = true;
     options.profileDir = scratch.filePath("profile");
+    OfficeReaper reaper{options, {}};
     ReadBackOffice office(options);
     RecordingWordApplication recording;
     NullProgress progress;
@@ -174,6 +193,7 @@ TEST(PaperInOffice, ASavedPaperWithQuotedDocumentsAndItsAnswers) {
     ASSERT_TRUE(
         renderSavedPaper(office, progress, paperQuery, questionQuery, "P", 8, docDir, answers));
     std::shared_ptr<OfficeProcess> started = office.office().startedOffice();
+    reaper.started << started;
     ASSERT_NE(started, nullptr);
     EXPECT_EQ(messages.count(), 0);
     EXPECT_EQ(answers, recordedAnswers);
@@ -199,12 +219,10 @@ TEST(PaperInOffice, ASavedPaperWithQuotedDocumentsAndItsAnswers) {
     // Both documents stay open in the one office.
     LibreOfficeApplication reader(options);
     reader.connect();
+    reaper.started << reader.startedOffice();
     EXPECT_EQ(reader.startedOffice(), nullptr) << "a second office was started";
     const QStringList titles = reader.frameTitles();
     EXPECT_TRUE(titles.contains("Tolvane Test")) << titles.join(", ").toStdString();
     EXPECT_TRUE(titles.contains("Tolvane Test Answers")) << titles.join(", ").toStdString();
     reader.disconnect();
-
-    LibreOfficeApplication::terminateOffice(options);
-    started->waitForExit(20000);
 }
