@@ -308,12 +308,8 @@ struct TTIMuLuRu::EntryPage {
     QLineEdit* questionDoc = nullptr;
     std::vector<QLineEdit*> answerDocs;
     QString (*answerDocMissing)(int k) = nullptr; // k from 0
-    const char* scan;
-    const char* type;
-    const char* typeName;
+    Statements statements;
     const char* difficultySql;
-    const char* insert;
-    const char* count;
     std::vector<Param> params;
     std::vector<QWidget*> cleared;
 };
@@ -418,7 +414,7 @@ void TTIMuLuRu::addQuestion(const EntryPage& page) {
             return;
         }
     }
-    const bool duplicate = isDuplicate(page.scan, question);
+    const bool duplicate = isDuplicate(page.statements.scan, question);
 
     // Every missing document gets its message, and any of them stops the
     // addition before a duplicate is reported. A name typed for a
@@ -441,11 +437,11 @@ void TTIMuLuRu::addQuestion(const EntryPage& page) {
         plainMessage(QString::fromLatin1(kExisted));
         return;
     }
-    const qint64 type = lookupType(page.type, page.typeName);
+    const qint64 type = lookupType(page.statements.type, page.statements.typeName);
     const qint64 ny = lookupDifficulty(page.difficultySql, page.difficulty->currentText());
 
     ADOQuery1->clearParams();
-    ADOQuery1->setSql(QString::fromLatin1(page.insert));
+    ADOQuery1->setSql(QString::fromLatin1(page.statements.insert));
     for (const EntryPage::Param& param : page.params) {
         const QString name = QString::fromLatin1(param.name);
         switch (param.source) {
@@ -473,7 +469,7 @@ void TTIMuLuRu::addQuestion(const EntryPage& page) {
     }
     ADOQuery1->execSql();
 
-    showCount(page.count, page.numberBox);
+    showCount(page.statements.count, page.numberBox);
     for (QWidget* control : page.cleared)
         clearControl(control);
 }
@@ -497,13 +493,12 @@ void TTIMuLuRu::LR_Button1Click() {
                  nullptr,
                  {},
                  nullptr,
-                 "SELECT TM FROM XuanZeTi",
-                 "Select TypeID from Type where TypeName='Multi-choice'",
-                 "Multi-choice",
+                 {"SELECT TM FROM XuanZeTi",
+                  "Select TypeID from Type where TypeName='Multi-choice'", "Multi-choice",
+                  "INSERT INTO XuanZeTi(TypeID,TM,A,B,C,D,DA,CZ,NY) "
+                  "VALUES(:tp,:TM,:DAA,:DAB,:DAC,:DAD,:DA,:ZJ,:NY)",
+                  "Select 1 from XuanZeTi"},
                  "Select BH from NYD Where NYD=:NY",
-                 "INSERT INTO XuanZeTi(TypeID,TM,A,B,C,D,DA,CZ,NY) "
-                 "VALUES(:tp,:TM,:DAA,:DAB,:DAC,:DAD,:DA,:ZJ,:NY)",
-                 "Select 1 from XuanZeTi",
                  {{"tp", S::TypeId},
                   {"TM", S::Control, TM_memo5},
                   {"DAA", S::Control, DAA_Edit},
@@ -531,13 +526,12 @@ void TTIMuLuRu::LR_Button2Click() {
                  nullptr,
                  {},
                  nullptr,
-                 "SELECT TM FROM TianKong",
-                 "Select TypeID From Type Where TypeName='Fill-in-Blank'",
-                 "Fill-in-Blank",
+                 {"SELECT TM FROM TianKong",
+                  "Select TypeID From Type Where TypeName='Fill-in-Blank'", "Fill-in-Blank",
+                  "INSERT INTO TianKong(TypeID,TM,K1,K2,K3,K4,K5,YTS,NY,CZ) "
+                  "VALUES(:temp,:TM,:K1,:K2,:K3,:K4,:K5,:YTS,:NY,:CZ)",
+                  "Select 1 From TianKong"},
                  kDifficultyLookup,
-                 "INSERT INTO TianKong(TypeID,TM,K1,K2,K3,K4,K5,YTS,NY,CZ) "
-                 "VALUES(:temp,:TM,:K1,:K2,:K3,:K4,:K5,:YTS,:NY,:CZ)",
-                 "Select 1 From TianKong",
                  {{"temp", S::TypeId},
                   {"TM", S::Control, TM_Edit2},
                   {"K1", S::Control, Kong_Edit1},
@@ -568,12 +562,8 @@ TTIMuLuRu::EntryPage TTIMuLuRu::answerPage(QPlainTextEdit* question, QPlainTextE
             nullptr,
             {},
             nullptr,
-            statements.scan,
-            statements.type,
-            statements.typeName,
+            statements,
             kDifficultyLookup,
-            statements.insert,
-            statements.count,
             {{"temp", S::TypeId},
              {"TM", S::Control, question},
              {"DA", S::Control, answer},
@@ -634,16 +624,15 @@ void TTIMuLuRu::LR_Button6Click() {
                    TMYY_Edit2,
                    {DAYY1_Edit, DAYY2_Edit, DAYY3_Edit, DAYY4_Edit, DAYY5_Edit},
                    numberedAnswerFileMissing,
-                   "SELECT TM FROM XiTongCZ",
-                   "Select TypeID From Type Where TypeName='Type 6'",
-                   "Type 6",
+                   {"SELECT TM FROM XiTongCZ", "Select TypeID From Type Where TypeName='Type 6'",
+                    "Type 6",
+                    "INSERT INTO "
+                    "XiTongCZ(TypeID,TM,NY,CZ,W1DA,W1DABG,W2DA,W2DABG,W3DA,W3DABG,W4DA,W4DABG,"
+                    "W5DA,W5DABG,WTS,TMBG) "
+                    "VALUES(:temp,:TM,:NY,:CZ,:W1DA,:W1DABG,:W2DA,:W2DABG,:W3DA,:W3DABG,:W4DA,:"
+                    "W4DABG,:W5DA,:W5DABG,:WTS,:TMBG)",
+                    "Select 1 From XiTongCZ"},
                    kDifficultyLookup,
-                   "INSERT INTO "
-                   "XiTongCZ(TypeID,TM,NY,CZ,W1DA,W1DABG,W2DA,W2DABG,W3DA,W3DABG,W4DA,W4DABG,"
-                   "W5DA,W5DABG,WTS,TMBG) "
-                   "VALUES(:temp,:TM,:NY,:CZ,:W1DA,:W1DABG,:W2DA,:W2DABG,:W3DA,:W3DABG,:W4DA,:"
-                   "W4DABG,:W5DA,:W5DABG,:WTS,:TMBG)",
-                   "Select 1 From XiTongCZ",
                    {{"temp", S::TypeId},
                     {"TM", S::Control, TM_Memo4},
                     {"NY", S::Difficulty},

@@ -18,6 +18,11 @@ QString withSlash(QString dir) {
         dir += '/';
     return dir;
 }
+
+// A program folder holding DB/ keeps its data beside itself.
+bool holdsData(const QString& programDir) {
+    return QFileInfo(withSlash(programDir) + QStringLiteral("DB")).isDir();
+}
 } // namespace
 
 QString AppPaths::exeDir() {
@@ -31,11 +36,11 @@ QString AppPaths::beside(const QString& relative) {
 }
 
 bool AppPaths::isPortable() {
-    return QFileInfo(exeDir() + QStringLiteral("DB")).isDir();
+    return holdsData(exeDir());
 }
 
 QString AppPaths::dataDirFor(const QString& programDir) {
-    if (QFileInfo(withSlash(programDir) + QStringLiteral("DB")).isDir())
+    if (holdsData(programDir))
         return withSlash(QDir(programDir).absolutePath());
     return userDataDir();
 }

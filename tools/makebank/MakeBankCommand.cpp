@@ -36,13 +36,12 @@ QString usageText() {
 CommandLine parseCommandLine(const QStringList& arguments, const QString& defaultDir) {
     CommandLine cl;
     cl.options.dir = defaultDir;
-    bool& dirGiven = cl.dirGiven;
     bool officeGiven = false;
     ArgumentScanner<UsageError> scan(arguments);
     while (scan.next()) {
         const QString arg = scan.name();
         if (arg == QLatin1String("--dir")) {
-            cl.options.dir = scan.value(&dirGiven);
+            cl.options.dir = scan.value(&cl.dirGiven);
             if (cl.options.dir.isEmpty())
                 throw UsageError(QStringLiteral("The option --dir needs a folder."));
         } else if (arg == QLatin1String("--admin")) {
