@@ -1,6 +1,7 @@
 #!/bin/bash
-# Builds the Debian package build/tolvane_<version>_amd64.deb: a release
-# build without tests, installed into the package by CPack. Install it with
+# Builds the Debian package build/tolvane_<version>_amd64.deb: the programs
+# without tests or benchmarks (which need packages a fresh machine lacks),
+# installed into the package by CPack. Install it with
 #   sudo apt install ./build/tolvane_*.deb
 # Installs the build packages of scripts/packages.sh first (apt-get, as root or
 # through sudo), so that it works on a fresh Debian 12 machine; set
@@ -16,7 +17,8 @@ if [ "${TOLVANE_NO_APT:-}" != 1 ]; then
     install_packages $BUILD_PACKAGES "$(writer_package)"
 fi
 
-cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CMAKE_ARGS[@]+"${CMAKE_ARGS[@]}"}"
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_BUILD_TESTS=OFF \
+    -DTOLVANE_BUILD_BENCH=OFF "${CMAKE_ARGS[@]+"${CMAKE_ARGS[@]}"}"
 cmake --build "$BUILD" -j"$(nproc)"
 (cd "$BUILD" && cpack -G DEB -B "$BUILD")
 ls "$BUILD"/tolvane_*.deb
