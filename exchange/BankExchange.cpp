@@ -1087,15 +1087,18 @@ ExportReport exportBank(db::Connection& connection, const QString& docDir,
     return report;
 }
 
-QString chapterTextForCode(db::Connection& connection, const QString& code) {
+namespace {
+
+// The item text of the row whose code is the same number as `code`, or
+// nothing.
+QString chapterTextIn(const QList<widgets::ChapterRow>& rows, const QString& code) {
     double number = 0;
     try {
         number = widgets::chapterNumber(code);
     } catch (const std::exception&) {
         return QString();
     }
-    db::Query table(&connection);
-    for (const widgets::ChapterRow& r : widgets::readChapterRows(table)) {
+    for (const widgets::ChapterRow& r : rows) {
         try {
             if (widgets::chapterNumber(r.code) == number)
                 return db::chapterItemText(widgets::chapterNumberText(number), r.name);
@@ -1105,13 +1108,20 @@ QString chapterTextForCode(db::Connection& connection, const QString& code) {
     return QString();
 }
 
+} // namespace
+
+QString chapterTextForCode(db::Connection& connection, const QString& code) {
+    db::Query table(&connection);
+    return chapterTextIn(widgets::readChapterRows(table), code);
+}
+
 QStringList chapterTextsForCodes(db::Connection& connection, const QStringList& codes) {
     db::Query table(&connection);
-    const QList<widgets::ChapterNode> nodes =
-        widgets::chapterNodes(widgets::readChapterRows(table));
+    const QList<widgets::ChapterRow> rows = widgets::readChapterRows(table);
+    const QList<widgets::ChapterNode> nodes = widgets::chapterNodes(rows);
     QStringList texts;
     for (const QString& code : codes) {
-        const QString text = chapterTextForCode(connection, code);
+        const QString text = chapterTextIn(rows, code);
         if (text.isEmpty())
             throw ExchangeError(
                 QStringLiteral("The bank holds no chapter with the code \"%1\".").arg(code));
