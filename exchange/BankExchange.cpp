@@ -943,26 +943,21 @@ ExportItem toExchanged(const BankQuestion& q, Format format, const QString& docD
                 QStringLiteral("SHORTANSWER"),
                 {Answer{q.text(QStringLiteral("K%1").arg(i + 1).toLatin1().constData()), 100, {}}}};
         static const QRegularExpression runs(QStringLiteral("_+"));
-        QList<int> lengths;
+        QList<QRegularExpressionMatch> matches;
         auto it = runs.globalMatch(tm);
         while (it.hasNext())
-            lengths << static_cast<int>(it.next().capturedLength());
-        if (lengths.size() == count) {
+            matches << it.next();
+        if (matches.size() == count) {
             QString text = tm;
-            int g = count;
+            QStringList lengths;
             // Replace from the end, so that earlier positions stay valid.
-            QList<QRegularExpressionMatch> matches;
-            auto again = runs.globalMatch(tm);
-            while (again.hasNext())
-                matches << again.next();
-            for (qsizetype i = matches.size() - 1; i >= 0; --i)
+            for (qsizetype i = matches.size() - 1; i >= 0; --i) {
                 text.replace(matches[i].capturedStart(), matches[i].capturedLength(),
-                             QString(gapMark(--g)));
+                             QString(gapMark(static_cast<int>(i))));
+                lengths.prepend(QString::number(matches[i].capturedLength()));
+            }
             e.text = text;
-            QStringList parts;
-            for (int l : lengths)
-                parts << QString::number(l);
-            e.idNumber += QStringLiteral(":u") + parts.join('.');
+            e.idNumber += QStringLiteral(":u") + lengths.join('.');
         } else {
             for (int i = 0; i < count; ++i) {
                 e.text += QLatin1Char(' ');
