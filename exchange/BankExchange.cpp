@@ -1027,7 +1027,10 @@ ExportReport exportBank(db::Connection& connection, const QString& docDir,
         nodes.clear(); // a malformed code: every category is the question's own text
     }
     QHash<QString, QStringList> pathOf;
+    // Chapter texts in the tree's order, then the CZ texts no node has in
+    // the order they are met; a group's key is its position here.
     QStringList order;
+    QHash<QString, int> positionOf;
     QString chapter;
     for (const widgets::ChapterNode& n : nodes) {
         if (!n.section || chapter.isEmpty()) {
@@ -1037,30 +1040,29 @@ ExportReport exportBank(db::Connection& connection, const QString& docDir,
         } else {
             pathOf.insert(n.text, {chapter, n.text});
         }
+        if (!positionOf.contains(n.text))
+            positionOf.insert(n.text, static_cast<int>(order.size()));
         order << n.text;
     }
     const QSet<QString> wanted(options.chapters.begin(), options.chapters.end());
 
     const QList<BankQuestion> all = readBankQuestions(connection);
     QMap<int, QList<const BankQuestion*>> groups; // by position of the chapter
-    QStringList others;
     for (const BankQuestion& q : all) {
         const QString cz = q.text("CZ");
         if (!options.chapters.isEmpty() && !wanted.contains(cz))
             continue;
-        int position = static_cast<int>(order.indexOf(cz));
-        if (position < 0) {
-            if (!others.contains(cz))
-                others << cz;
-            position = static_cast<int>(order.size() + others.indexOf(cz));
+        auto found = positionOf.constFind(cz);
+        if (found == positionOf.constEnd()) {
+            found = positionOf.insert(cz, static_cast<int>(order.size()));
+            order << cz;
         }
-        groups[position] << &q;
+        groups[found.value()] << &q;
     }
 
     QList<ExchangedQuestion> out;
     for (auto it = groups.begin(); it != groups.end(); ++it) {
-        const QString cz =
-            it.key() < order.size() ? order[it.key()] : others[it.key() - order.size()];
+        const QString& cz = order[it.key()];
         ExchangedQuestion category;
         category.type = QStringLiteral("category");
         category.category = cz.isEmpty() ? QStringList() : pathOf.value(cz, {cz});
