@@ -28,23 +28,20 @@ namespace {
 const char* const kTables[7] = {
     "", "XuanZeTi", "TianKong", "JianDaTi", "XiTongSheJi", "YuanLiLunShu", "XiTongCZ"};
 
-// The columns an import writes, besides BH and TypeID.
-QStringList columnsOf(int typeId) {
-    switch (typeId) {
-    case 1:
-        return {"TM", "A", "B", "C", "D", "DA", "CZ", "NY"};
-    case 2:
-        return {"TM", "K1", "K2", "K3", "K4", "K5", "YTS", "NY", "CZ"};
-    case 3:
-    case 5:
-        return {"TM", "DA", "NY", "CZ"};
-    case 4:
-        return {"TM", "DA", "NY", "CZ", "DABG", "TMBG"};
-    case 6:
-        return {"TM",     "NY",   "CZ",     "W1DA", "W1DABG", "W2DA", "W2DABG", "W3DA",
-                "W3DABG", "W4DA", "W4DABG", "W5DA", "W5DABG", "WTS",  "TMBG"};
-    }
-    return {};
+// The columns an import writes, besides BH and TypeID. Made once: the write
+// loop asks for them for every row.
+const QStringList& columnsOf(int typeId) {
+    static const std::array<QStringList, 7> columns = {
+        QStringList(),
+        QStringList{"TM", "A", "B", "C", "D", "DA", "CZ", "NY"},
+        QStringList{"TM", "K1", "K2", "K3", "K4", "K5", "YTS", "NY", "CZ"},
+        QStringList{"TM", "DA", "NY", "CZ"},
+        QStringList{"TM", "DA", "NY", "CZ", "DABG", "TMBG"},
+        QStringList{"TM", "DA", "NY", "CZ"},
+        QStringList{"TM", "NY", "CZ", "W1DA", "W1DABG", "W2DA", "W2DABG", "W3DA", "W3DABG", "W4DA",
+                    "W4DABG", "W5DA", "W5DABG", "WTS", "TMBG"},
+    };
+    return columns[typeId >= 1 && typeId <= 6 ? typeId : 0];
 }
 
 QString difficultyTag(int ny) {
@@ -805,7 +802,7 @@ ImportReport importQuestions(db::Connection& connection, const QString& docDir,
         std::array<std::unique_ptr<db::Query>, 7> plain, numbered;
         for (const BankQuestion& q : kept) {
             auto& slot = q.number ? numbered[q.typeId] : plain[q.typeId];
-            const QStringList columns = columnsOf(q.typeId);
+            const QStringList& columns = columnsOf(q.typeId);
             if (!slot) {
                 slot = std::make_unique<db::Query>(&connection);
                 QStringList names = columns, values;
@@ -856,7 +853,7 @@ QList<BankQuestion> readBankQuestions(db::Connection& connection) {
         db::Query q(&connection);
         q.setSql(QStringLiteral("SELECT * FROM %1 ORDER BY BH").arg(tableOf(t)));
         q.open();
-        const QStringList columns = columnsOf(t);
+        const QStringList& columns = columnsOf(t);
         for (; !q.eof(); q.next()) {
             BankQuestion b;
             b.typeId = t;
