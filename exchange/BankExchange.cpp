@@ -28,23 +28,20 @@ namespace {
 const char* const kTables[7] = {
     "", "XuanZeTi", "TianKong", "JianDaTi", "XiTongSheJi", "YuanLiLunShu", "XiTongCZ"};
 
-// The columns an import writes, besides BH and TypeID.
-QStringList columnsOf(int typeId) {
-    switch (typeId) {
-    case 1:
-        return {"TM", "A", "B", "C", "D", "DA", "CZ", "NY"};
-    case 2:
-        return {"TM", "K1", "K2", "K3", "K4", "K5", "YTS", "NY", "CZ"};
-    case 3:
-    case 5:
-        return {"TM", "DA", "NY", "CZ"};
-    case 4:
-        return {"TM", "DA", "NY", "CZ", "DABG", "TMBG"};
-    case 6:
-        return {"TM",     "NY",   "CZ",     "W1DA", "W1DABG", "W2DA", "W2DABG", "W3DA",
-                "W3DABG", "W4DA", "W4DABG", "W5DA", "W5DABG", "WTS",  "TMBG"};
-    }
-    return {};
+// The columns an import writes, besides BH and TypeID. Made once: the write
+// loop asks for them for every row.
+const QStringList& columnsOf(int typeId) {
+    static const std::array<QStringList, 7> columns = {
+        QStringList(),
+        QStringList{"TM", "A", "B", "C", "D", "DA", "CZ", "NY"},
+        QStringList{"TM", "K1", "K2", "K3", "K4", "K5", "YTS", "NY", "CZ"},
+        QStringList{"TM", "DA", "NY", "CZ"},
+        QStringList{"TM", "DA", "NY", "CZ", "DABG", "TMBG"},
+        QStringList{"TM", "DA", "NY", "CZ"},
+        QStringList{"TM", "NY", "CZ", "W1DA", "W1DABG", "W2DA", "W2DABG", "W3DA", "W3DABG", "W4DA",
+                    "W4DABG", "W5DA", "W5DABG", "WTS", "TMBG"},
+    };
+    return columns[typeId >= 1 && typeId <= 6 ? typeId : 0];
 }
 
 QString difficultyTag(int ny) {
@@ -805,7 +802,7 @@ ImportReport importQuestions(db::Connection& connection, const QString& docDir,
         std::array<std::unique_ptr<db::Query>, 7> plain, numbered;
         for (const BankQuestion& q : kept) {
             auto& slot = q.number ? numbered[q.typeId] : plain[q.typeId];
-            const QStringList columns = columnsOf(q.typeId);
+            const QStringList& columns = columnsOf(q.typeId);
             if (!slot) {
                 slot = std::make_unique<db::Query>(&connection);
                 QStringList names = columns, values;
@@ -856,7 +853,7 @@ QList<BankQuestion> readBankQuestions(db::Connection& connection) {
         db::Query q(&connection);
         q.setSql(QStringLiteral("SELECT * FROM %1 ORDER BY BH").arg(tableOf(t)));
         q.open();
-        const QStringList columns = columnsOf(t);
+        const QStringList& columns = columnsOf(t);
         for (; !q.eof(); q.next()) {
             BankQuestion b;
             b.typeId = t;
@@ -943,26 +940,21 @@ ExportItem toExchanged(const BankQuestion& q, Format format, const QString& docD
                 QStringLiteral("SHORTANSWER"),
                 {Answer{q.text(QStringLiteral("K%1").arg(i + 1).toLatin1().constData()), 100, {}}}};
         static const QRegularExpression runs(QStringLiteral("_+"));
-        QList<int> lengths;
+        QList<QRegularExpressionMatch> matches;
         auto it = runs.globalMatch(tm);
         while (it.hasNext())
-            lengths << static_cast<int>(it.next().capturedLength());
-        if (lengths.size() == count) {
+            matches << it.next();
+        if (matches.size() == count) {
             QString text = tm;
-            int g = count;
+            QStringList lengths;
             // Replace from the end, so that earlier positions stay valid.
-            QList<QRegularExpressionMatch> matches;
-            auto again = runs.globalMatch(tm);
-            while (again.hasNext())
-                matches << again.next();
-            for (qsizetype i = matches.size() - 1; i >= 0; --i)
+            for (qsizetype i = matches.size() - 1; i >= 0; --i) {
                 text.replace(matches[i].capturedStart(), matches[i].capturedLength(),
-                             QString(gapMark(--g)));
+                             QString(gapMark(static_cast<int>(i))));
+                lengths.prepend(QString::number(matches[i].capturedLength()));
+            }
             e.text = text;
-            QStringList parts;
-            for (int l : lengths)
-                parts << QString::number(l);
-            e.idNumber += QStringLiteral(":u") + parts.join('.');
+            e.idNumber += QStringLiteral(":u") + lengths.join('.');
         } else {
             for (int i = 0; i < count; ++i) {
                 e.text += QLatin1Char(' ');
@@ -1032,7 +1024,10 @@ ExportReport exportBank(db::Connection& connection, const QString& docDir,
         nodes.clear(); // a malformed code: every category is the question's own text
     }
     QHash<QString, QStringList> pathOf;
+    // Chapter texts in the tree's order, then the CZ texts no node has in
+    // the order they are met; a group's key is its position here.
     QStringList order;
+    QHash<QString, int> positionOf;
     QString chapter;
     for (const widgets::ChapterNode& n : nodes) {
         if (!n.section || chapter.isEmpty()) {
@@ -1042,30 +1037,29 @@ ExportReport exportBank(db::Connection& connection, const QString& docDir,
         } else {
             pathOf.insert(n.text, {chapter, n.text});
         }
+        if (!positionOf.contains(n.text))
+            positionOf.insert(n.text, static_cast<int>(order.size()));
         order << n.text;
     }
     const QSet<QString> wanted(options.chapters.begin(), options.chapters.end());
 
     const QList<BankQuestion> all = readBankQuestions(connection);
     QMap<int, QList<const BankQuestion*>> groups; // by position of the chapter
-    QStringList others;
     for (const BankQuestion& q : all) {
         const QString cz = q.text("CZ");
         if (!options.chapters.isEmpty() && !wanted.contains(cz))
             continue;
-        int position = static_cast<int>(order.indexOf(cz));
-        if (position < 0) {
-            if (!others.contains(cz))
-                others << cz;
-            position = static_cast<int>(order.size() + others.indexOf(cz));
+        auto found = positionOf.constFind(cz);
+        if (found == positionOf.constEnd()) {
+            found = positionOf.insert(cz, static_cast<int>(order.size()));
+            order << cz;
         }
-        groups[position] << &q;
+        groups[found.value()] << &q;
     }
 
     QList<ExchangedQuestion> out;
     for (auto it = groups.begin(); it != groups.end(); ++it) {
-        const QString cz =
-            it.key() < order.size() ? order[it.key()] : others[it.key() - order.size()];
+        const QString& cz = order[it.key()];
         ExchangedQuestion category;
         category.type = QStringLiteral("category");
         category.category = cz.isEmpty() ? QStringList() : pathOf.value(cz, {cz});
@@ -1087,15 +1081,18 @@ ExportReport exportBank(db::Connection& connection, const QString& docDir,
     return report;
 }
 
-QString chapterTextForCode(db::Connection& connection, const QString& code) {
+namespace {
+
+// The item text of the row whose code is the same number as `code`, or
+// nothing.
+QString chapterTextIn(const QList<widgets::ChapterRow>& rows, const QString& code) {
     double number = 0;
     try {
         number = widgets::chapterNumber(code);
     } catch (const std::exception&) {
         return QString();
     }
-    db::Query table(&connection);
-    for (const widgets::ChapterRow& r : widgets::readChapterRows(table)) {
+    for (const widgets::ChapterRow& r : rows) {
         try {
             if (widgets::chapterNumber(r.code) == number)
                 return db::chapterItemText(widgets::chapterNumberText(number), r.name);
@@ -1105,13 +1102,20 @@ QString chapterTextForCode(db::Connection& connection, const QString& code) {
     return QString();
 }
 
+} // namespace
+
+QString chapterTextForCode(db::Connection& connection, const QString& code) {
+    db::Query table(&connection);
+    return chapterTextIn(widgets::readChapterRows(table), code);
+}
+
 QStringList chapterTextsForCodes(db::Connection& connection, const QStringList& codes) {
     db::Query table(&connection);
-    const QList<widgets::ChapterNode> nodes =
-        widgets::chapterNodes(widgets::readChapterRows(table));
+    const QList<widgets::ChapterRow> rows = widgets::readChapterRows(table);
+    const QList<widgets::ChapterNode> nodes = widgets::chapterNodes(rows);
     QStringList texts;
     for (const QString& code : codes) {
-        const QString text = chapterTextForCode(connection, code);
+        const QString text = chapterTextIn(rows, code);
         if (text.isEmpty())
             throw ExchangeError(
                 QStringLiteral("The bank holds no chapter with the code \"%1\".").arg(code));

@@ -1,7 +1,6 @@
 #include "exchange/Exchange.h"
 
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -245,8 +244,9 @@ ExchangedQuestion readQuestion(const Node& q, int line) {
     return e;
 }
 
-void checkUtf8(const QByteArray& data) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+} // namespace
+
+void requireUtf8(const QByteArray& data) {
     // Find the first byte that is not UTF-8, to name its line and column.
     qsizetype line = 1, lineStart = 0;
     qsizetype i = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
@@ -273,14 +273,8 @@ void checkUtf8(const QByteArray& data) {
     }
 }
 
-} // namespace
-
-void requireUtf8(const QByteArray& data) {
-    checkUtf8(data);
-}
-
 QList<ExchangedQuestion> readMoodleXml(const QByteArray& data) {
-    checkUtf8(data);
+    requireUtf8(data);
     QXmlStreamReader xml(data);
     QList<ExchangedQuestion> questions;
     bool sawQuiz = false;
