@@ -309,6 +309,18 @@ db::Query& TMain_F::query(std::unique_ptr<db::Query>& slot) {
     return *slot;
 }
 
+template <typename Render> void TMain_F::previewTest(bool paperB, Render render) {
+    if (!AnswerList)
+        AnswerList = std::make_unique<docs::AnswerLines>();
+    WindowProgress progress;
+    const std::unique_ptr<docs::WordApplication> word = m_newWord();
+    const bool before = m_answersOfPaperB;
+    m_answersOfPaperB = paperB;
+    // Unreached, the word processor leaves the answers as they were.
+    if (!render(*word, progress, *AnswerList, paperB ? papers::paperBLabel() : QString()))
+        m_answersOfPaperB = before;
+}
+
 void TMain_F::YLSJ_FBtnClick() {
     // Until a paper has been listed there is nothing to preview.
     if (CurrentTestID.isEmpty() || !AvailablePage->hasQuestionList()) {
@@ -317,31 +329,23 @@ void TMain_F::YLSJ_FBtnClick() {
                     QStringLiteral("No test selected"), MsgIcon::Information);
         return;
     }
-    if (!AnswerList)
-        AnswerList = std::make_unique<docs::AnswerLines>();
-    WindowProgress progress;
-    const std::unique_ptr<docs::WordApplication> word = m_newWord();
-    const bool paperB = papers::isPaperB(CurrentTestID);
-    const bool before = m_answersOfPaperB;
-    m_answersOfPaperB = paperB;
-    // Unreached, the word processor leaves the answers as they were.
-    if (!docs::renderSavedPaper(*word, progress, query(SJTXX_ADOQ), query(XT_ADOQ), CurrentTestID,
-                                AvailablePage->listedQuestionCount(), AppPaths::docDir(),
-                                *AnswerList, paperB ? papers::paperBLabel() : QString()))
-        m_answersOfPaperB = before;
+    previewTest(
+        papers::isPaperB(CurrentTestID), [this](docs::WordApplication& word, Progress& progress,
+                                                docs::AnswerLines& answers, const QString& label) {
+            return docs::renderSavedPaper(word, progress, query(SJTXX_ADOQ), query(XT_ADOQ),
+                                          CurrentTestID, AvailablePage->listedQuestionCount(),
+                                          AppPaths::docDir(), answers, label);
+        });
 }
 
 void TMain_F::ZDYLSJ_FBtnClick() {
-    if (!AnswerList)
-        AnswerList = std::make_unique<docs::AnswerLines>();
-    WindowProgress progress;
-    const std::unique_ptr<docs::WordApplication> word = m_newWord();
-    const bool before = m_answersOfPaperB;
-    m_answersOfPaperB = false;
-    // The counts and marks of the headings are the request as it stands now.
-    if (!docs::renderGeneratedTest(*word, progress, query(XT_ADOQ), GeneratedTest,
-                                   AutoGenPage->request(), AppPaths::docDir(), *AnswerList))
-        m_answersOfPaperB = before;
+    previewTest(false, [this](docs::WordApplication& word, Progress& progress,
+                              docs::AnswerLines& answers, const QString& label) {
+        // The marks of the headings are those of the request as it stands now.
+        return docs::renderGeneratedTest(word, progress, query(XT_ADOQ), GeneratedTest,
+                                         AutoGenPage->request(), AppPaths::docDir(), answers,
+                                         label);
+    });
 }
 
 void TMain_F::ZDYLSJB_FBtnClick() {
@@ -351,16 +355,12 @@ void TMain_F::ZDYLSJB_FBtnClick() {
                     QStringLiteral("No test generated"), MsgIcon::Error);
         return;
     }
-    if (!AnswerList)
-        AnswerList = std::make_unique<docs::AnswerLines>();
-    WindowProgress progress;
-    const std::unique_ptr<docs::WordApplication> word = m_newWord();
-    const bool before = m_answersOfPaperB;
-    m_answersOfPaperB = true;
-    if (!docs::renderGeneratedTest(*word, progress, query(XT_ADOQ), GeneratedTestB,
-                                   AutoGenPage->request(), AppPaths::docDir(), *AnswerList,
-                                   papers::paperBLabel()))
-        m_answersOfPaperB = before;
+    previewTest(true, [this](docs::WordApplication& word, Progress& progress,
+                             docs::AnswerLines& answers, const QString& label) {
+        return docs::renderGeneratedTest(word, progress, query(XT_ADOQ), GeneratedTestB,
+                                         AutoGenPage->request(), AppPaths::docDir(), answers,
+                                         label);
+    });
 }
 
 void TMain_F::BCDA_FBtnClick() {

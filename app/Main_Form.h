@@ -119,6 +119,9 @@ private:
     void buildChapterTrees();
     widgets::TFlatButton* makeNavButton(const QString& name, const QString& caption);
     db::Query& query(std::unique_ptr<db::Query>& slot);
+    // Previews a test with `render(word, progress, answers, paperLabel)`,
+    // whose answers then stand for the answer document.
+    template <typename Render> void previewTest(bool paperB, Render render);
     WordFactory m_newWord;
     // Whether AnswerList holds the answers of a paper B, whose answer
     // document is captioned as such.

@@ -41,6 +41,18 @@ namespace {
 
 constexpr std::array<const char*, 3> kDifficultyNames{"easy", "medium", "hard"};
 
+// The difficulty of question `number` of setup row `r`, read from its table
+// through `query`; -1 for a question gone from it or of no known difficulty.
+int difficultyOf(db::Query& query, int r, int number) {
+    query.setSql(QStringLiteral("SELECT NY FROM %1 WHERE BH=:BH")
+                     .arg(QLatin1String(kSetupRows[size_t(r)].table)));
+    query.bindInt(QStringLiteral("BH"), number);
+    query.open();
+    if (query.isEmpty() || query.isNull(QStringLiteral("NY")))
+        return -1;
+    return difficultyOfCode(query.fieldInt(QStringLiteral("NY")));
+}
+
 } // namespace
 
 qint64 GenerationRequest::requestedCount() const {
@@ -73,15 +85,7 @@ qint64 drawnWeight(db::Query& query, const GeneratedTestList& test,
         const int r = setupRowOf(slot.TypeID);
         if (r < 0)
             continue;
-        query.close();
-        query.setSql(QStringLiteral("SELECT NY FROM %1 WHERE BH=:BH")
-                         .arg(QLatin1String(kSetupRows[size_t(r)].table)));
-        query.bindInt(QStringLiteral("BH"), slot.BH);
-        query.open();
-        if (query.isEmpty() || query.isNull(QStringLiteral("NY")))
-            continue;
-        const int d = difficultyOfCode(query.fieldInt(QStringLiteral("NY")));
-        if (d >= 0)
+        if (const int d = difficultyOf(query, r, slot.BH); d >= 0)
             weight += __int128(d + 1) * request.rows[size_t(r)].mark;
     }
     query.close();
@@ -152,21 +156,12 @@ BankStatistics countRecentQuestions(db::Query& query, int papers) {
         return counts;
     db::Transaction snapshot(*query.connection());
     const papers::RecentUse recent = papers::RecentUse::ofLastPapers(query, papers);
-    for (int r = 0; r < 6 && !recent.isEmpty(); ++r) {
-        query.close();
-        query.setSql(QStringLiteral("SELECT NY FROM %1 WHERE BH=:BH")
-                         .arg(QLatin1String(kSetupRows[r].table)));
-        for (auto it = recent.all().constBegin(); it != recent.all().constEnd(); ++it) {
-            if (int(it.key() >> 32) != kSetupRows[r].typeId)
-                continue;
-            query.bindInt(QStringLiteral("BH"), qint32(quint32(it.key())));
-            query.open();
-            if (query.eof())
-                continue;
-            const int d = difficultyOfCode(query.fieldInt(QStringLiteral("NY")));
-            if (d >= 0)
-                ++counts[r][d];
-        }
+    for (auto it = recent.all().constBegin(); it != recent.all().constEnd(); ++it) {
+        const int r = setupRowOf(int(it.key() >> 32));
+        if (r < 0)
+            continue;
+        if (const int d = difficultyOf(query, r, qint32(quint32(it.key()))); d >= 0)
+            ++counts[size_t(r)][size_t(d)];
     }
     query.close();
     snapshot.commit();

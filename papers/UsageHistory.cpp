@@ -170,12 +170,17 @@ QString comparisonText(const PaperComparison& c) {
     return text;
 }
 
+namespace {
+// What paper B's identifier adds to that of its paper A.
+const QString kPaperBMark = QStringLiteral(" (B)");
+} // namespace
+
 QString paperBIdentifier(const QString& paperA) {
-    return paperA + QStringLiteral(" (B)");
+    return paperA + kPaperBMark;
 }
 
 bool isPaperB(const QString& identifier) {
-    return identifier.endsWith(QStringLiteral(" (B)"));
+    return identifier.endsWith(kPaperBMark);
 }
 
 QString paperBLabel() {
