@@ -258,8 +258,12 @@ void requireUtf8(const QByteArray& data) {
         for (int k = 1; ok && k < len; ++k)
             ok = (static_cast<unsigned char>(data[i + k]) & 0xC0) == 0x80;
         if (ok && len > 1) {
-            const QString s = QString::fromUtf8(data.constData() + i, len);
-            ok = s.size() >= 1 && !s.contains(QChar::ReplacementCharacter);
+            // Overlong forms and surrogates decode to U+FFFD; the character
+            // U+FFFD itself, written as it should be, is text like any other.
+            const QByteArray bytes = data.mid(i, len);
+            const QString s = QString::fromUtf8(bytes);
+            ok = s.size() >= 1 &&
+                 (!s.contains(QChar::ReplacementCharacter) || bytes == "\xEF\xBF\xBD");
         }
         if (!ok)
             throw ExchangeError(QStringLiteral("The file is not UTF-8 text: an invalid byte at %1. "

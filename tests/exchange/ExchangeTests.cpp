@@ -426,6 +426,15 @@ TEST(ExchangeImport, BadFilesLeaveTheBankExactlyAsItWas) {
     }
 }
 
+// A file is refused for bytes that are no UTF-8, but not for the
+// replacement character U+FFFD written properly, which some files hold.
+TEST(ExchangeImport, Utf8IsCheckedByTheBytesNotByTheReplacementCharacter) {
+    EXPECT_NO_THROW(requireUtf8(QByteArray("caf\xc3\xa9 \xef\xbf\xbd end")));
+    for (const QByteArray& bad : {QByteArray("over\xc0\xaflong"), QByteArray("sur\xed\xa0\x80gate"),
+                                  QByteArray("cut\xe2\x82")})
+        EXPECT_THROW(requireUtf8(bad), ExchangeError) << bad.toStdString();
+}
+
 TEST(ExchangeImport, DryRunReportsWithoutWriting) {
     Bank source;
     fillDemo(source);
