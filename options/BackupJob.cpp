@@ -329,6 +329,15 @@ QString timeStamp() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
 }
 
+// The backup folder set.ini names, or the default one, as a full path; a
+// relative one lies in the program folder.
+QString backupFolder(const IniFile& settings, const QString& programDir) {
+    QString folder = settings.value(ini::kSection, ini::kBackupPath);
+    if (folder.isEmpty())
+        folder = ini::defaultBackupPath(programDir);
+    return QDir::cleanPath(QDir(programDir).absoluteFilePath(QDir::fromNativeSeparators(folder)));
+}
+
 JobResult failed(const QString& text) {
     JobResult r;
     r.ok = false;
@@ -689,11 +698,7 @@ JobResult makeBackup(const JobOptions& options) {
     QString partial;
     try {
         IniFile settings(ini::filePath(dir));
-        QString backupDir = settings.value(ini::kSection, ini::kBackupPath);
-        if (backupDir.isEmpty())
-            backupDir = ini::defaultBackupPath(dir);
-        backupDir =
-            QDir::cleanPath(QDir(dir).absoluteFilePath(QDir::fromNativeSeparators(backupDir)));
+        const QString backupDir = backupFolder(settings, dir);
 
         if (!QFileInfo(bank).isFile())
             throw BackupError(
@@ -799,10 +804,7 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
                 QStringLiteral("The backup \"%1\" is not recorded in set.ini.").arg(label));
         folder = settings.value(ini::kFolderSection, ini::backupKey(index + 1));
         if (folder.isEmpty()) {
-            QString backupDir = settings.value(ini::kSection, ini::kBackupPath);
-            if (backupDir.isEmpty())
-                backupDir = ini::defaultBackupPath(dir);
-            folder = withSlash(QDir::fromNativeSeparators(backupDir)) + folderNameOf(label);
+            folder = withSlash(backupFolder(settings, dir)) + folderNameOf(label);
         }
         folder = QDir::cleanPath(QDir(dir).absoluteFilePath(QDir::fromNativeSeparators(folder)));
         const QString savedBank = folder + '/' + QLatin1String(kBankFile);
