@@ -368,6 +368,16 @@ struct Journal {
     QString path(const QString& relative) const { return dir + relative; }
 };
 
+// The files and folders a restore moves, in full.
+struct Places {
+    QString bank, bankAside, doc, docAside, newBank, newDoc;
+};
+
+Places placesOf(const Journal& j) {
+    return {j.path(kBankFile),  j.path(j.bankAside), j.path(kDocFolder),
+            j.path(j.docAside), j.path(kNewBank),    j.path(kNewDoc)};
+}
+
 QString journalPath(const QString& dir) {
     return withSlash(dir) + QLatin1String(kJournalFile);
 }
@@ -441,11 +451,7 @@ const char* const kBankCompanions[] = {"-journal", "-wal", "-shm"};
 // Puts the prepared bank and Doc in place, keeping what they replace beside
 // them; from wherever a killed restore stopped.
 void finishRestore(const Journal& j) {
-    const QString bank = j.path(kBankFile);
-    const QString bankAside = j.path(j.bankAside);
-    const QString doc = j.path(kDocFolder);
-    const QString newBank = j.path(kNewBank);
-    const QString newDoc = j.path(kNewDoc);
+    const auto [bank, bankAside, doc, docAside, newBank, newDoc] = placesOf(j);
     const bool bankDone = fileId(bank) == j.newBankId;
 
     if (!bankDone) {
@@ -474,11 +480,11 @@ void finishRestore(const Journal& j) {
                 QStringLiteral("The documents of the backup prepared in \"%1\" are missing.")
                     .arg(native(newDoc)));
         if (present(doc)) {
-            if (present(j.path(j.docAside)))
+            if (present(docAside))
                 throw BackupError(QStringLiteral("\"%1\" is in the way of the documents being "
                                                  "replaced.")
-                                      .arg(native(j.path(j.docAside))));
-            renameOrThrow(doc, j.path(j.docAside));
+                                      .arg(native(docAside)));
+            renameOrThrow(doc, docAside);
         }
         renameOrThrow(newDoc, doc);
         syncToDisk(j.dir);
@@ -498,12 +504,7 @@ void finishRestore(const Journal& j) {
 // Puts the bank and Doc back as they were before the restore, and clears
 // away what it had prepared; from wherever it stopped.
 void undoRestore(const Journal& j) {
-    const QString bank = j.path(kBankFile);
-    const QString bankAside = j.path(j.bankAside);
-    const QString doc = j.path(kDocFolder);
-    const QString docAside = j.path(j.docAside);
-    const QString newBank = j.path(kNewBank);
-    const QString newDoc = j.path(kNewDoc);
+    const auto [bank, bankAside, doc, docAside, newBank, newDoc] = placesOf(j);
 
     const QString bankNow = fileId(bank);
     const bool bankIsNew = !j.newBankId.isEmpty() && bankNow == j.newBankId;
@@ -560,11 +561,7 @@ void undoRestore(const Journal& j) {
 
 // Where the bank and the documents are now, in words.
 QString stateOf(const Journal& j) {
-    const QString bank = j.path(kBankFile);
-    const QString bankAside = j.path(j.bankAside);
-    const QString doc = j.path(kDocFolder);
-    const QString docAside = j.path(j.docAside);
-    const QString newDoc = j.path(kNewDoc);
+    const auto [bank, bankAside, doc, docAside, newBank, newDoc] = placesOf(j);
     QString text;
     const QString bankNow = fileId(bank);
     if (!j.newBankId.isEmpty() && bankNow == j.newBankId)
