@@ -36,6 +36,9 @@ namespace {
 
 const char kBankFile[] = "DB/TiKu.mdb";
 const char kDocFolder[] = "Doc";
+// Held by whoever is working on the bank's files: the backup program, or
+// Tolvane setting right an interrupted restore.
+const char kLockFile[] = "BackUp.exe.lock";
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -972,7 +975,7 @@ Recovery recoverRestore(const QString& programDir) {
 Recovery recoverRestoreAtStart(const QString& programDir) {
     if (!restoreInterrupted(programDir))
         return {};
-    QLockFile lock(withSlash(programDir) + QStringLiteral("BackUp.exe.lock"));
+    QLockFile lock(withSlash(programDir) + QLatin1String(kLockFile));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) {
         Recovery r;
@@ -1003,7 +1006,7 @@ JobResult runJob(const JobOptions& options, const Request& request) {
         // and take each other's half-made copies for leftovers. A lock is
         // taken over only from a programme that has ended, however long the
         // work takes.
-        QLockFile lock(dir + QStringLiteral("BackUp.exe.lock"));
+        QLockFile lock(dir + QLatin1String(kLockFile));
         lock.setStaleLockTime(0);
         if (!lock.tryLock(options.waitSeconds * 1000))
             return failed(QStringLiteral("Another backup or restore is still running in \"%1\".")
