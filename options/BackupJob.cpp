@@ -609,6 +609,11 @@ QString journalNote(const Journal& j) {
         .arg(native(journalPath(j.dir)), next);
 }
 
+// Whether a restore was interrupted in `programDir`: its journal is there.
+bool restoreInterrupted(const QString& programDir) {
+    return present(journalPath(programDir));
+}
+
 // Undoes a restore that could not be finished: the message says how it ended.
 QString undoAfterFailure(Journal j, const QString& error, const QString& opening) {
     try {
@@ -912,10 +917,6 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
     if (!j.withDocs)
         r.message += QStringLiteral(" The backup holds no Doc folder: Doc was left as it was.");
     return r;
-}
-
-bool restoreInterrupted(const QString& programDir) {
-    return present(journalPath(programDir));
 }
 
 Recovery recoverRestore(const QString& programDir) {
