@@ -13,7 +13,6 @@ namespace tolvane::backup {
 // SECONDS" sets the wait; "--dir DIR" names the folder of the bank.
 struct Arguments {
     bool help = false;
-    bool noWindow = false;
     int waitSeconds = 60;
     QString dir; // empty: the program's own folder
     Request request;
