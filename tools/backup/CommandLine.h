@@ -14,7 +14,7 @@ namespace tolvane::backup {
 struct Arguments {
     bool help = false;
     int waitSeconds = 60;
-    QString dir; // empty: the program's own folder
+    QString dir; // empty: the data folder (AppPaths::dataDir())
     Request request;
     QString error; // not empty for a command line that makes no sense
 };
