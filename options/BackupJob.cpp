@@ -830,7 +830,7 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
         // nothing about the documents: they are left as they are.
         j.withDocs = QFileInfo(savedDoc).isDir();
         if (j.withDocs)
-            documentsUnder(savedDoc); // refuses what cannot be copied, before anything is
+            documentsUnder(savedDoc); // refuses what cannot be copied, before any change
 
         // A folder of this name may hold the documents of a restore that an
         // older version left half-done: it is not ours to remove.
