@@ -359,12 +359,13 @@ std::optional<QString> openQuotedDocument(const QString& name) {
     // Only a file that lies in Doc/ itself is handed to the desktop: a name
     // with a folder part could reach any file, and a missing one would fail
     // without a word.
-    if (!documentExists(name))
+    const QString found = findInFolder(AppPaths::docDir(), name);
+    if (found.isEmpty())
         return QStringLiteral("The file \"%1\" is not in the document folder Doc.").arg(name);
     // A link in Doc may lead anywhere: the desktop is handed the file it
     // leads to, and only when that lies in Doc.
     const QString docDir = QFileInfo(AppPaths::docDir()).canonicalFilePath();
-    const QString target = QFileInfo(findInFolder(AppPaths::docDir(), name)).canonicalFilePath();
+    const QString target = QFileInfo(found).canonicalFilePath();
     if (docDir.isEmpty() || !target.startsWith(docDir + QLatin1Char('/')))
         return QStringLiteral("The file \"%1\" leads outside the document folder Doc, so it is "
                               "not opened.")

@@ -36,6 +36,9 @@ namespace {
 
 const char kBankFile[] = "DB/TiKu.mdb";
 const char kDocFolder[] = "Doc";
+// Held by whoever is working on the bank's files: the backup program, or
+// Tolvane setting right an interrupted restore.
+const char kLockFile[] = "BackUp.exe.lock";
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -329,6 +332,15 @@ QString timeStamp() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
 }
 
+// The backup folder set.ini names, or the default one, as a full path; a
+// relative one lies in the program folder.
+QString backupFolder(const IniFile& settings, const QString& programDir) {
+    QString folder = settings.value(ini::kSection, ini::kBackupPath);
+    if (folder.isEmpty())
+        folder = ini::defaultBackupPath(programDir);
+    return QDir::cleanPath(QDir(programDir).absoluteFilePath(QDir::fromNativeSeparators(folder)));
+}
+
 JobResult failed(const QString& text) {
     JobResult r;
     r.ok = false;
@@ -358,6 +370,16 @@ struct Journal {
     QString path(const char* relative) const { return dir + QLatin1String(relative); }
     QString path(const QString& relative) const { return dir + relative; }
 };
+
+// The files and folders a restore moves, in full.
+struct Places {
+    QString bank, bankAside, doc, docAside, newBank, newDoc;
+};
+
+Places placesOf(const Journal& j) {
+    return {j.path(kBankFile),  j.path(j.bankAside), j.path(kDocFolder),
+            j.path(j.docAside), j.path(kNewBank),    j.path(kNewDoc)};
+}
 
 QString journalPath(const QString& dir) {
     return withSlash(dir) + QLatin1String(kJournalFile);
@@ -432,11 +454,7 @@ const char* const kBankCompanions[] = {"-journal", "-wal", "-shm"};
 // Puts the prepared bank and Doc in place, keeping what they replace beside
 // them; from wherever a killed restore stopped.
 void finishRestore(const Journal& j) {
-    const QString bank = j.path(kBankFile);
-    const QString bankAside = j.path(j.bankAside);
-    const QString doc = j.path(kDocFolder);
-    const QString newBank = j.path(kNewBank);
-    const QString newDoc = j.path(kNewDoc);
+    const auto [bank, bankAside, doc, docAside, newBank, newDoc] = placesOf(j);
     const bool bankDone = fileId(bank) == j.newBankId;
 
     if (!bankDone) {
@@ -465,11 +483,11 @@ void finishRestore(const Journal& j) {
                 QStringLiteral("The documents of the backup prepared in \"%1\" are missing.")
                     .arg(native(newDoc)));
         if (present(doc)) {
-            if (present(j.path(j.docAside)))
+            if (present(docAside))
                 throw BackupError(QStringLiteral("\"%1\" is in the way of the documents being "
                                                  "replaced.")
-                                      .arg(native(j.path(j.docAside))));
-            renameOrThrow(doc, j.path(j.docAside));
+                                      .arg(native(docAside)));
+            renameOrThrow(doc, docAside);
         }
         renameOrThrow(newDoc, doc);
         syncToDisk(j.dir);
@@ -489,12 +507,7 @@ void finishRestore(const Journal& j) {
 // Puts the bank and Doc back as they were before the restore, and clears
 // away what it had prepared; from wherever it stopped.
 void undoRestore(const Journal& j) {
-    const QString bank = j.path(kBankFile);
-    const QString bankAside = j.path(j.bankAside);
-    const QString doc = j.path(kDocFolder);
-    const QString docAside = j.path(j.docAside);
-    const QString newBank = j.path(kNewBank);
-    const QString newDoc = j.path(kNewDoc);
+    const auto [bank, bankAside, doc, docAside, newBank, newDoc] = placesOf(j);
 
     const QString bankNow = fileId(bank);
     const bool bankIsNew = !j.newBankId.isEmpty() && bankNow == j.newBankId;
@@ -551,11 +564,7 @@ void undoRestore(const Journal& j) {
 
 // Where the bank and the documents are now, in words.
 QString stateOf(const Journal& j) {
-    const QString bank = j.path(kBankFile);
-    const QString bankAside = j.path(j.bankAside);
-    const QString doc = j.path(kDocFolder);
-    const QString docAside = j.path(j.docAside);
-    const QString newDoc = j.path(kNewDoc);
+    const auto [bank, bankAside, doc, docAside, newBank, newDoc] = placesOf(j);
     QString text;
     const QString bankNow = fileId(bank);
     if (!j.newBankId.isEmpty() && bankNow == j.newBankId)
@@ -598,6 +607,11 @@ QString journalNote(const Journal& j) {
     return QStringLiteral(" What is left to do is written in \"%1\": the next start of BackUp.exe "
                           "or Tolvane %2.")
         .arg(native(journalPath(j.dir)), next);
+}
+
+// Whether a restore was interrupted in `programDir`: its journal is there.
+bool restoreInterrupted(const QString& programDir) {
+    return present(journalPath(programDir));
 }
 
 // Undoes a restore that could not be finished: the message says how it ended.
@@ -689,11 +703,7 @@ JobResult makeBackup(const JobOptions& options) {
     QString partial;
     try {
         IniFile settings(ini::filePath(dir));
-        QString backupDir = settings.value(ini::kSection, ini::kBackupPath);
-        if (backupDir.isEmpty())
-            backupDir = ini::defaultBackupPath(dir);
-        backupDir =
-            QDir::cleanPath(QDir(dir).absoluteFilePath(QDir::fromNativeSeparators(backupDir)));
+        const QString backupDir = backupFolder(settings, dir);
 
         if (!QFileInfo(bank).isFile())
             throw BackupError(
@@ -799,10 +809,7 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
                 QStringLiteral("The backup \"%1\" is not recorded in set.ini.").arg(label));
         folder = settings.value(ini::kFolderSection, ini::backupKey(index + 1));
         if (folder.isEmpty()) {
-            QString backupDir = settings.value(ini::kSection, ini::kBackupPath);
-            if (backupDir.isEmpty())
-                backupDir = ini::defaultBackupPath(dir);
-            folder = withSlash(QDir::fromNativeSeparators(backupDir)) + folderNameOf(label);
+            folder = withSlash(backupFolder(settings, dir)) + folderNameOf(label);
         }
         folder = QDir::cleanPath(QDir(dir).absoluteFilePath(QDir::fromNativeSeparators(folder)));
         const QString savedBank = folder + '/' + QLatin1String(kBankFile);
@@ -823,7 +830,7 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
         // nothing about the documents: they are left as they are.
         j.withDocs = QFileInfo(savedDoc).isDir();
         if (j.withDocs)
-            documentsUnder(savedDoc); // refuses what cannot be copied, before anything is
+            documentsUnder(savedDoc); // refuses what cannot be copied, before any change
 
         // A folder of this name may hold the documents of a restore that an
         // older version left half-done: it is not ours to remove.
@@ -912,10 +919,6 @@ JobResult restoreBackup(const JobOptions& options, const QString& label) {
     return r;
 }
 
-bool restoreInterrupted(const QString& programDir) {
-    return present(journalPath(programDir));
-}
-
 Recovery recoverRestore(const QString& programDir) {
     Recovery r;
     if (!restoreInterrupted(programDir))
@@ -973,7 +976,7 @@ Recovery recoverRestore(const QString& programDir) {
 Recovery recoverRestoreAtStart(const QString& programDir) {
     if (!restoreInterrupted(programDir))
         return {};
-    QLockFile lock(withSlash(programDir) + QStringLiteral("BackUp.exe.lock"));
+    QLockFile lock(withSlash(programDir) + QLatin1String(kLockFile));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) {
         Recovery r;
@@ -1004,7 +1007,7 @@ JobResult runJob(const JobOptions& options, const Request& request) {
         // and take each other's half-made copies for leftovers. A lock is
         // taken over only from a programme that has ended, however long the
         // work takes.
-        QLockFile lock(dir + QStringLiteral("BackUp.exe.lock"));
+        QLockFile lock(dir + QLatin1String(kLockFile));
         lock.setStaleLockTime(0);
         if (!lock.tryLock(options.waitSeconds * 1000))
             return failed(QStringLiteral("Another backup or restore is still running in \"%1\".")

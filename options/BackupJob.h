@@ -72,9 +72,6 @@ Recovery recoverRestore(const QString& programDir);
 // and ok is false.
 Recovery recoverRestoreAtStart(const QString& programDir);
 
-// Whether a restore was interrupted in `programDir` (its journal exists).
-bool restoreInterrupted(const QString& programDir);
-
 // Checks that a file is a question bank of this program: it opens with the
 // bank's key and passes SQLite's integrity check. Throws BackupError.
 void verifyBank(const QString& path);

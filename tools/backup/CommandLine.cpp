@@ -25,7 +25,7 @@ Arguments parseArguments(const QStringList& arguments) {
                 a.request = {Request::Restore, arguments[++i]};
             ++operations;
         } else if (arg == QLatin1String("--no-window")) {
-            a.noWindow = true;
+            // Looked for before the application is made, which it decides.
         } else if (arg == QLatin1String("--dir")) {
             if (!hasValue || arguments[i + 1].isEmpty())
                 a.error = QStringLiteral("--dir needs a folder.");

@@ -13,9 +13,8 @@ namespace tolvane::backup {
 // SECONDS" sets the wait; "--dir DIR" names the folder of the bank.
 struct Arguments {
     bool help = false;
-    bool noWindow = false;
     int waitSeconds = 60;
-    QString dir; // empty: the program's own folder
+    QString dir; // empty: the data folder (AppPaths::dataDir())
     Request request;
     QString error; // not empty for a command line that makes no sense
 };

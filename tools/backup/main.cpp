@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     options.programDir =
         arguments.dir.isEmpty() ? tolvane::AppPaths::dataDir() : QDir(arguments.dir).absolutePath();
     options.waitSeconds = arguments.waitSeconds;
-    if (arguments.noWindow || noWindow)
+    if (noWindow)
         return runOnConsole(options, arguments.request);
 
     BackupWindow window(options, arguments.request);
